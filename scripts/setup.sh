@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Sourced by run.sh and test.sh: installs what the project needs on Debian 12 (only what is
+# missing), then configures and builds into the folder given as $1 with the extra CMake options
+# that follow.
+set -euo pipefail
+
+q745_packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libcups2-dev
+    xvfb xauth fonts-dejavu-core
+)
+
+q745_install_dependencies() {
+    local missing=()
+    for package in "${q745_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+q745_build() {
+    local build_dir=$1
+    shift
+    local generator=()
+    command -v ninja >/dev/null && generator=(-G Ninja)
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+        cmake -S . -B "$build_dir" "${generator[@]}" "$@"
+    else
+        cmake -S . -B "$build_dir" "$@" >/dev/null
+    fi
+    cmake --build "$build_dir" --parallel 2
+}

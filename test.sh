@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite.
+#   ./test.sh              the normal build in build/
+#   ./test.sh --sanitize   AddressSanitizer and UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/setup.sh
+
+build_dir=build
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+    build_dir=build-asan
+    options=(-DQ745_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+
+q745_install_dependencies
+q745_build "$build_dir" "${options[@]}"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build_dir" --output-on-failure --parallel 2 --timeout 600
