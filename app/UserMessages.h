@@ -6,9 +6,10 @@
 // message box; tests and command-line tools answer with recorders or print the text.
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
-enum class MessageButtons { Ok, YesNo };
+// YesNoAbortRetry: only the device search question at start-up.
+enum class MessageButtons { Ok, YesNo, YesNoAbortRetry };
 // Closed: the box was closed by its close box, which counts as neither Yes nor No.
-enum class MessageResult { Ok, Yes, No, Closed };
+enum class MessageResult { Ok, Yes, No, Closed, Abort, Retry };
 
 class UserMessages {
 public:

@@ -1,0 +1,16 @@
+#include "Application.h"
+
+#include <exception>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        errorReport_.report(receiver, error.what());
+    } catch (...) {
+        errorReport_.report(receiver, "Unknown error");
+    }
+    return false;
+}
