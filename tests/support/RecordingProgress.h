@@ -10,12 +10,12 @@
 // breakAt (never when it is negative).
 class RecordingProgress final : public ProgressReporter {
 public:
-    void progressStart(std::int64_t maximum, bool breakAllowed, bool showNow,
+    void progressStart(std::int64_t newMaximum, bool allowBreak, bool showAtOnce,
                        const std::string& caption) override {
         ++starts;
-        this->maximum = maximum;
-        this->breakAllowed = breakAllowed;
-        this->showNow = showNow;
+        maximum = newMaximum;
+        breakAllowed = allowBreak;
+        showNow = showAtOnce;
         captions.push_back(caption);
         position = 0;
         finished = false;
