@@ -1,0 +1,90 @@
+#include "import/AsciiWaveform.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::uint8_t toSample(double value) {
+    if (std::isnan(value)) return 128;
+    return static_cast<std::uint8_t>(std::nearbyint(std::clamp(value, 0.0, 255.0)));
+}
+
+// the extremes in volts
+struct Volts {
+    double maximum;
+    double minimum;
+};
+
+Volts inVolts(const AsciiSamples& samples, bool valuesInMillivolts) {
+    const double divisor = valuesInMillivolts ? 1000.0 : 1.0;
+    return {samples.maximum / divisor, samples.minimum / divisor};
+}
+
+}  // namespace
+
+AsciiSamples samplesFromValues(std::span<const double> values, bool normalize) {
+    AsciiSamples result;
+    if (values.empty()) return result;
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    result.minimum = *low;
+    result.maximum = *high;
+    double scale = 1;
+    double offset = 0;
+    if (normalize) {
+        if (result.maximum == result.minimum) {
+            scale = 0;
+            offset = 128;
+        } else {
+            scale = 254 / (result.maximum - result.minimum);
+            offset = 1 - result.minimum * scale;
+        }
+    }
+    result.points.reserve(values.size());
+    for (double value : values)
+        result.points.push_back(toSample(value * scale + offset));
+    return result;
+}
+
+void reloadAscii(const std::filesystem::path& fileName, const AsciiReloadSettings& settings,
+                 AsciiWork& work, UserMessages& messages, ProgressReporter& progress) {
+    if (settings.realNumbers && settings.separator.empty()) {
+        messages.error("Vyplnte, prosim, desatinnu ciarku (decimal separator)");
+        return;
+    }
+    AsciiOptions options;
+    options.realNumbers = settings.realNumbers;
+    options.separator = settings.separator.empty() ? ',' : settings.separator.front();
+    options.readMode = settings.readMode;
+    std::vector<double> values;
+    const std::int64_t count = Load(fileName, options, values, messages, progress);
+    if (count == kLoadCannotOpen || count == kLoadBadNumber) {
+        messages.information("Nie je mozne otvorit subor.");
+    } else if (count == 0) {
+        work.samples = AsciiSamples();
+        messages.error("Nie je mozne citat ASCII subor.");
+    } else if (count > kMaxAsciiPoints) {
+        messages.error("Subor obsahuje viac hodnot, ako sa zmesti do pamate generatora (262144).");
+    } else if (count > 0) {
+        work.samples = samplesFromValues(values, settings.normalize);
+    }
+    work.okEnabled = !work.samples.points.empty();
+}
+
+double asciiAmplitudeMillivolts(const AsciiSamples& samples, bool valuesInMillivolts) {
+    const Volts volts = inVolts(samples, valuesInMillivolts);
+    return (volts.maximum - volts.minimum) * 1000.0;
+}
+
+std::int32_t asciiShiftCode(const AsciiSamples& samples, bool valuesInMillivolts, bool attenuated) {
+    const Volts volts = inVolts(samples, valuesInMillivolts);
+    double amplitude = (volts.maximum - volts.minimum) * 1000.0;
+    double minimum = volts.minimum;
+    if (attenuated) {
+        amplitude *= 10;
+        minimum *= 10;
+    }
+    const double shift = (amplitude / 2000.0 + minimum) * 2048.0 / 4.0 + 2048.0;
+    if (std::isnan(shift)) return 2048;
+    return static_cast<std::int32_t>(std::nearbyint(std::clamp(shift, 0.0, 4096.0)));
+}
