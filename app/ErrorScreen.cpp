@@ -4,9 +4,9 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
+#include "WindowPlacement.h"
 #include "ui_ErrorScreen.h"
 
 TErrorForm::TErrorForm(const ErrorDescription& description, QWidget* parent)
@@ -21,9 +21,7 @@ TErrorForm::TErrorForm(const ErrorDescription& description, QWidget* parent)
     const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
     ui->Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(side, side));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centerOnScreen(*this);
 
     connect(ui->Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->Button2, &QPushButton::clicked, this, [this] {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "Rounding.h"
+
 namespace {
 
 constexpr double SourceResistance = 50.0;
@@ -36,7 +38,7 @@ std::int32_t roundToCode(double value) {
     if (std::isnan(value)) return 0;
     constexpr double low = std::numeric_limits<std::int32_t>::min();
     constexpr double high = std::numeric_limits<std::int32_t>::max();
-    double rounded = std::nearbyint(value);
+    double rounded = roundHalfEven(value);
     if (rounded <= low) return std::numeric_limits<std::int32_t>::min();
     if (rounded >= high) return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(rounded);
