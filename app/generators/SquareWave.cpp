@@ -4,6 +4,7 @@
 
 #include "ByteStream.h"
 #include "Rounding.h"
+#include "waves/WaveformStatistics.h"
 
 std::array<std::uint8_t, kSquareParamsSize> encodeSquareShares(const SquareShares& shares) {
     ByteWriter out;
@@ -36,4 +37,5 @@ void applySquareWave(WaveformRecord& record, std::int32_t lowShare) {
     std::fill_n(record.points.begin(), lowPoints, std::uint8_t{1});
     const auto bytes = encodeSquareShares(shares);
     setParams(record, bytes);
+    computeStatistics(record);
 }

@@ -26,6 +26,6 @@ SquareShares decodeSquareShares(std::span<const std::uint8_t> params);
 SquareShares sharesFromTyped(std::int32_t typedShare);
 
 // OK of the square-wave dialog: the first round(low * 16384 / 100) of 16384 points at 1, the
-// rest at 255, and the shares stored as params. optionsKind and generatorKind stay; the caller
-// recomputes the statistics.
+// rest at 255, the shares stored as params and the statistics computed. optionsKind and
+// generatorKind stay.
 void applySquareWave(WaveformRecord& record, std::int32_t lowShare);

@@ -1,0 +1,193 @@
+#include "generators/FormulaWaveform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "Rounding.h"
+#include "waves/WaveformStatistics.h"
+
+namespace {
+
+constexpr const char* kVariablesStage = "Variables conversion";
+constexpr const char* kRangeStage = "Range conversion";
+constexpr const char* kCheckingStage = "Formula checking";
+constexpr const char* kFormulaStage = "Formula";
+
+constexpr const char* kInvalidWaveRange = "Invalid wave range";
+
+// Runs one stage; an error of the engine or of a check leaves it with the stage's name.
+void stage(const char* name, const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const UserError& error) {
+        throw FormulaError(std::string(name) + ": " + error.what());
+    }
+}
+
+void convertConstants(const MathConstants& constants, TComplexMath& expression) {
+    FormulaContext& context = expression.context();
+    context.AllowPercent = false;
+    context.AllowX = false;
+    context.AllowY = constants.allowY;
+    context.AllowZ = constants.allowZ;
+    if (constants.allowY) context.Y = expression.evaluateText(constants.yValue);
+    if (constants.allowZ) context.Z = expression.evaluateText(constants.zValue);
+}
+
+struct Ranges {
+    double realStart;
+    double realEnd;
+    double waveStart;
+    double waveEnd;
+};
+
+Ranges convertRanges(const MathSlot& slot, TComplexMath& expression) {
+    expression.context().AllowPercent = true;
+    return {expression.evaluateText(slot.realStart), expression.evaluateText(slot.realEnd),
+            expression.evaluateText(slot.waveStart), expression.evaluateText(slot.waveEnd)};
+}
+
+// The points the slot writes: round(ws) .. round(ws) + round(we - ws), all inside the record
+// (the text leaves this open; a range outside it would write beyond the samples).
+struct PointSpan {
+    std::int64_t first;
+    std::int64_t steps;
+};
+
+PointSpan pointSpanOf(const Ranges& ranges, std::size_t pointCount) {
+    const double width = ranges.waveEnd - ranges.waveStart;
+    if (!(width > 0)) throw UserError(kInvalidWaveRange);
+    const long double first = roundHalfEven(static_cast<long double>(ranges.waveStart));
+    const long double steps = roundHalfEven(static_cast<long double>(width));
+    if (!(first >= 0) || !(first + steps < static_cast<long double>(pointCount)))
+        throw UserError(kInvalidWaveRange);
+    return {static_cast<std::int64_t>(first), static_cast<std::int64_t>(steps)};
+}
+
+bool isWholeNumber(double value) {
+    return std::isfinite(value) && std::trunc(value) == value;
+}
+
+}  // namespace
+
+void addFormulaSlot(MathParameterBlock& block, int replaceIndex, const MathSlot& slot,
+                    const MathConstants& constants, TComplexMath& expression) {
+    const bool append = replaceIndex < 0 || replaceIndex >= block.count;
+    if (append && block.count >= kMaxFormulaSlots) throw FormulaError(kTooManyFormulas);
+
+    stage(kVariablesStage, [&] { convertConstants(constants, expression); });
+    Ranges ranges{};
+    stage(kRangeStage, [&] {
+        ranges = convertRanges(slot, expression);
+        if (!isWholeNumber(ranges.waveStart) || !isWholeNumber(ranges.waveEnd))
+            throw UserError("Wave range must be integer value");
+        if (!(ranges.realEnd > ranges.realStart)) throw UserError("Invalid real range");
+        pointSpanOf(ranges, kWavePointCount);
+    });
+    stage(kCheckingStage, [&] {
+        FormulaContext& context = expression.context();
+        context.AllowPercent = false;
+        context.AllowX = true;
+        expression.setFormula(slot.formula);
+        expression.parse();
+        const double realWidth = ranges.realEnd - ranges.realStart;
+        const double waveWidth = ranges.waveEnd - ranges.waveStart;
+        const std::int64_t steps = pointSpanOf(ranges, kWavePointCount).steps;
+        for (std::int64_t i = 0; i <= steps; ++i) {
+            context.X = ranges.realStart + static_cast<double>(i) * realWidth / waveWidth;
+            expression.evaluate();
+        }
+    });
+
+    const int index = append ? block.count++ : replaceIndex;
+    block.slots[static_cast<std::size_t>(index)] = slot;
+    block.constants = constants;
+}
+
+void deleteFormulaSlot(MathParameterBlock& block, int index) {
+    if (index < 0 || index >= block.count) return;
+    for (int k = index; k + 1 < block.count; ++k)
+        block.slots[static_cast<std::size_t>(k)] = block.slots[static_cast<std::size_t>(k) + 1];
+    --block.count;
+}
+
+void setSimpleFormula(MathParameterBlock& block, const MathSlot& slot,
+                      const MathConstants& constants) {
+    block.slots[0] = slot;
+    block.constants = constants;
+    block.count = 1;
+}
+
+void computeFormulaSlot(const MathParameterBlock& block, int k, TComplexMath& expression,
+                        WaveformRecord& record) {
+    const MathSlot& slot = block.slots.at(static_cast<std::size_t>(k));
+    stage(kVariablesStage, [&] { convertConstants(block.constants, expression); });
+    Ranges ranges{};
+    PointSpan points{};
+    stage(kRangeStage, [&] {
+        ranges = convertRanges(slot, expression);
+        points = pointSpanOf(ranges, record.points.size());
+    });
+    stage(kFormulaStage, [&] {
+        FormulaContext& context = expression.context();
+        context.AllowX = true;
+        context.AllowPercent = false;
+        expression.setFormula(slot.formula);
+        expression.parse();
+        const double realWidth = ranges.realEnd - ranges.realStart;
+        const double waveWidth = ranges.waveEnd - ranges.waveStart;
+        auto valueAt = [&](std::int64_t i) {
+            context.X = ranges.realStart + static_cast<double>(i) * realWidth / waveWidth;
+            return expression.evaluate();
+        };
+        double scale = 1;
+        double offset = 0;
+        if (block.normalize) {
+            double maximum = valueAt(0);
+            double minimum = maximum;
+            for (std::int64_t i = 1; i <= points.steps; ++i) {
+                const double value = valueAt(i);
+                maximum = std::max(maximum, value);
+                minimum = std::min(minimum, value);
+            }
+            if (maximum - minimum != 0) {
+                scale = 254 / (maximum - minimum);
+                offset = 1 - minimum * scale;
+            }
+        }
+        for (std::int64_t i = 0; i <= points.steps; ++i) {
+            double value = valueAt(i) * scale + offset;
+            value = value > 255 ? 255 : value >= 1 ? value : 1;
+            record.points[static_cast<std::size_t>(points.first + i)] =
+                static_cast<std::uint8_t>(roundHalfEven(value));
+        }
+    });
+}
+
+bool computeFormulaWaveform(const MathParameterBlock& block, TComplexMath& expression,
+                            WaveformRecord& record, UserMessages& messages) {
+    bool allComputed = true;
+    for (int k = 0; k < block.count; ++k) {
+        try {
+            computeFormulaSlot(block, k, expression, record);
+        } catch (const FormulaError& error) {
+            messages.error(error.what());
+            allComputed = false;
+        }
+    }
+    return allComputed;
+}
+
+void finishFormulaWaveform(const MathParameterBlock& block, WaveformRecord& record) {
+    record.generatorKind = kGeneratorFormula;
+    record.optionsKind =
+        block.constants.allowY || block.constants.allowZ ? kOptionsFormula : kOptionsNone;
+    record.params = encodeMathParams(block);
+    computeStatistics(record);
+}
+
+std::string formulaListLine(const MathSlot& slot) {
+    return "Formula: " + slot.formula + "    Real range:" + slot.realStart + " to " + slot.realEnd +
+           " Wave range:" + slot.waveStart + " to " + slot.waveEnd;
+}
