@@ -63,7 +63,7 @@ void reloadAscii(const std::filesystem::path& fileName, const AsciiReloadSetting
     } else if (count == 0) {
         work.samples = AsciiSamples();
         messages.error("Nie je mozne citat ASCII subor.");
-    } else if (count > kMaxAsciiPoints) {
+    } else if (count > kMaxRecordPointCount) {
         messages.error("Subor obsahuje viac hodnot, ako sa zmesti do pamate generatora (262144).");
     } else if (count > 0) {
         work.samples = samplesFromValues(values, settings.normalize);

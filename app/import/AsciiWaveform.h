@@ -9,6 +9,7 @@
 #include "ProgressReporter.h"
 #include "UserMessages.h"
 #include "import/ASCIIOperations.h"
+#include "waves/WaveformRecord.h"
 
 // The computations behind the "Import from ASCII" dialog: turning the values of a text file
 // into samples ("Reload") and the level and shift that "Ok" gives the target channel.
@@ -35,9 +36,6 @@ struct AsciiWork {
     AsciiSamples samples;
     bool okEnabled = false;
 };
-
-// The longest waveform the generator's memory holds.
-inline constexpr std::int64_t kMaxAsciiPoints = 262144;
 
 // "Reload": loads the file with the settings and converts the values into `work`, telling the
 // operator what went wrong. A failed load leaves the samples as they were, and "Ok" is enabled

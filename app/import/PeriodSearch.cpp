@@ -1,32 +1,107 @@
 #include "import/PeriodSearch.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
-// Counts of the sample values seen so far, with prefix sums in O(log 256).
-class ValueCounts {
+// How many pairs of one residue class differ by `difference` (1-255) or more, from the class's
+// histogram: all pairs less those of equal values and those at a distance below `difference`.
+class ClassCounter {
 public:
-    void add(int value, int delta) {
-        for (int i = value + 1; i <= 256; i += i & -i)
-            tree_[static_cast<std::size_t>(i)] += delta;
-    }
-    // how many values seen are at most `value` (0 for a negative one)
-    int atMost(int value) const {
-        int sum = 0;
-        for (int i = std::min(value, 255) + 1; i > 0; i -= i & -i)
-            sum += tree_[static_cast<std::size_t>(i)];
-        return sum;
+    std::int64_t mismatches(const std::uint8_t* data, std::int64_t n, std::int64_t start,
+                            std::int64_t period, int difference) {
+        int low = 255;
+        int high = 0;
+        std::int64_t members = 0;
+        for (std::int64_t i = start; i < n; i += period) {
+            const int value = data[i];
+            ++histogram_[static_cast<std::size_t>(value)];
+            low = std::min(low, value);
+            high = std::max(high, value);
+            ++members;
+        }
+        // near: pairs closer than `difference`, counted from the smaller value of each pair
+        std::int64_t near = 0;
+        std::int64_t window = 0;  // members with values in (v, v + difference)
+        for (int w = low + 1; w < std::min(low + difference, high + 1); ++w)
+            window += count(w);
+        for (int v = low; v <= high; ++v) {
+            const std::int64_t c = count(v);
+            near += c * (c - 1) / 2 + c * window;
+            window -= count(v + 1);
+            if (v + difference <= high) window += count(v + difference);
+        }
+        std::fill(histogram_.begin() + low, histogram_.begin() + high + 1, 0);
+        return members * (members - 1) / 2 - near;
     }
 
 private:
-    std::array<int, 257> tree_{};
+    std::int64_t count(int value) const {
+        return value > 255 ? 0 : histogram_[static_cast<std::size_t>(value)];
+    }
+    std::array<std::int32_t, 256> histogram_{};
 };
 
-// Residue classes with fewer members than this are compared pair by pair.
-constexpr int kDirectClassSize = 24;
+// Pairs are compared in blocks of this many (a byte-sized count per block, which the compiler
+// keeps in vector lanes), between which the total is checked against the allowance.
+constexpr std::size_t kBlock = 64;
+
+// Where the processor has wider vectors, a second copy of the comparison uses them.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define Q745_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define Q745_WIDE_VECTORS
+#endif
+
+// One shift's comparison so far: the pairs (j, j + shift) with j < scanned are compared,
+// `counted` of them differ by d or more, and the pairs j < clean differ by less than d.
+struct ShiftProgress {
+    std::int32_t scanned = 0;
+    std::int32_t counted = 0;
+    std::int32_t clean = 0;
+};
+
+// Goes on comparing the pairs of one shift up to `to`, adding those that differ by d or more to
+// `total` as well, and stops once `total` exceeds the allowance.
+Q745_WIDE_VECTORS void scanShift(const std::uint8_t* data, std::size_t shift, std::size_t to,
+                                 std::uint8_t d, std::int64_t allowance, std::int64_t& total,
+                                 ShiftProgress& progress) {
+    const std::uint8_t* a = data;
+    const std::uint8_t* b = data + shift;
+    std::size_t j = static_cast<std::size_t>(progress.scanned);
+    std::int64_t counted = progress.counted;
+    for (; j + kBlock <= to && total <= allowance; j += kBlock) {
+        std::uint8_t block = 0;
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            const std::uint8_t x = a[j + k];
+            const std::uint8_t y = b[j + k];
+            const std::uint8_t distance =
+                x > y ? static_cast<std::uint8_t>(x - y) : static_cast<std::uint8_t>(y - x);
+            block = static_cast<std::uint8_t>(block + (distance >= d ? 1 : 0));
+        }
+        total += block;
+        counted += block;
+        if (counted == 0) progress.clean = static_cast<std::int32_t>(j + kBlock);
+    }
+    for (; j < to && total <= allowance; ++j) {
+        if (std::abs(a[j] - b[j]) >= d) {
+            ++counted;
+            ++total;
+        }
+        if (counted == 0) progress.clean = static_cast<std::int32_t>(j + 1);
+    }
+    progress.scanned = static_cast<std::int32_t>(j);
+    progress.counted = static_cast<std::int32_t>(counted);
+}
+
+// A long period has few pairs, compared shift by shift (k = j + p, j + 2p, ...); a short one
+// has long residue classes, counted from the histogram of each class. This many pairs per
+// point of the record is where the histograms become cheaper.
+constexpr std::int64_t kShiftedPairsPerPoint = 32;
 
 constexpr int kProgressMaximum = 7;
 constexpr int kLastStageOneTolerance = 5;
@@ -37,59 +112,135 @@ struct SearchRecord {
     std::int64_t allowance;
 };
 
+// The check of candidates for one record. Long periods are checked shift by shift (the pairs
+// j, j + k for k = p, 2p, ...). What a shift's comparison found is kept: a later candidate that
+// shares the shift (a multiple of both) goes on from there, and one whose kept counts already
+// exceed the allowance fails at once. The pairs found closer than d at the start of a shift stay
+// skipped when d grows, as it does from one tolerance to the next. Short periods have long
+// residue classes, counted from the histogram of each class.
+class PairCounter {
+public:
+    explicit PairCounter(std::span<const std::uint8_t> samples)
+        : data_(samples.data()), n_(static_cast<std::int64_t>(samples.size())) {}
+
+    // Starts the checks with the difference d; the comparisons kept are dropped.
+    void setDifference(int difference) {
+        for (ShiftProgress& shift : shifts_) {
+            if (difference < difference_) shift.clean = 0;
+            shift.scanned = shift.clean;
+            shift.counted = 0;
+        }
+        difference_ = difference;
+    }
+
+    bool passes(std::int64_t period, std::int64_t allowance) {
+        if (period <= 0) return false;
+        if (period >= n_) return true;
+        // Sample values differ by 255 at most, and by 0 at least.
+        if (difference_ > 255) return true;
+        if (difference_ <= 0) {
+            std::int64_t pairs = 0;
+            for (std::int64_t k = period; k < n_ && pairs <= allowance; k += period)
+                pairs += n_ - k;
+            return pairs <= allowance;
+        }
+        if ((n_ - period) * (n_ / period + 1) / 2 <= kShiftedPairsPerPoint * n_)
+            return passesByShifts(period, allowance);
+        return passesByClasses(period, allowance);
+    }
+
+private:
+    bool passesByShifts(std::int64_t period, std::int64_t allowance) {
+        if (shifts_.empty()) shifts_.resize(static_cast<std::size_t>(n_));
+        std::int64_t total = 0;
+        for (std::int64_t k = period; k < n_; k += period)
+            total += shifts_[index(k)].counted;
+        if (total > allowance) return false;
+        const auto d = static_cast<std::uint8_t>(difference_);
+        for (std::int64_t k = period; k < n_; k += period) {
+            ShiftProgress& shift = shifts_[index(k)];
+            const std::size_t pairs = static_cast<std::size_t>(n_ - k);
+            if (static_cast<std::size_t>(shift.scanned) == pairs) continue;
+            // The kept count of this shift is in `total` already; scanning adds to both.
+            scanShift(data_, index(k), pairs, d, allowance, total, shift);
+            if (total > allowance) return false;
+        }
+        return true;
+    }
+
+    bool passesByClasses(std::int64_t period, std::int64_t allowance) {
+        std::int64_t total = 0;
+        for (std::int64_t start = 0; start < period; ++start) {
+            total += classes_.mismatches(data_, n_, start, period, difference_);
+            if (total > allowance) return false;
+        }
+        return true;
+    }
+
+    static std::size_t index(std::int64_t k) { return static_cast<std::size_t>(k); }
+
+    const std::uint8_t* data_;
+    std::int64_t n_;
+    int difference_ = 0;
+    ClassCounter classes_;
+    std::vector<ShiftProgress> shifts_;  // by shift, allocated on first use
+};
+
+int thresholdFor(int tolerance) {
+    return static_cast<int>(std::nearbyint(tolerance * 255.0 / 100.0));
+}
+
 // The first candidate that passes at tolerance t percent, or nothing.
-std::optional<int> find(const SearchRecord& record, int tolerance) {
-    const int threshold = static_cast<int>(std::nearbyint(tolerance * 255.0 / 100.0));
+std::optional<int> find(const SearchRecord& record, PairCounter& counter, int tolerance) {
+    const int threshold = thresholdFor(tolerance);
     const std::span<const std::uint8_t> s = record.samples;
+    counter.setDifference(threshold + 3);
     const int first = s[0];
     for (std::size_t i = 2; i < s.size(); ++i) {
-        if (std::abs(s[i] - first) > threshold) continue;
-        const int candidate = static_cast<int>(i);
-        if (periodCheckPasses(s, candidate, threshold + 3, record.allowance)) return candidate;
+        if (std::abs(s[i] - first) <= threshold &&
+            counter.passes(static_cast<std::int64_t>(i), record.allowance))
+            return static_cast<int>(i);
     }
     return std::nullopt;
+}
+
+// find(t) in the refinement, where its result p2 only matters when it is a shorter period
+// that divides p1: p1 mod p2 < N div 100, p2 < p1 and round(p1 / p2) >= 2 (p1 / p2 >= 1.5).
+// Returns that p2, or nothing when the first passing candidate is not one. The dividing
+// candidates are checked first; the others need checking only below the first one that passes,
+// where any of them passing would be the first passing candidate instead.
+std::optional<int> findDivisor(const SearchRecord& record, PairCounter& counter, int tolerance,
+                               int p1, std::int64_t hundredth) {
+    const int threshold = thresholdFor(tolerance);
+    const std::span<const std::uint8_t> s = record.samples;
+    counter.setDifference(threshold + 3);
+    const int first = s[0];
+    auto isCandidate = [&](std::size_t i) { return std::abs(s[i] - first) <= threshold; };
+    auto divides = [&](std::size_t i) { return p1 % static_cast<std::int64_t>(i) < hundredth; };
+    const std::size_t limit = std::min(static_cast<std::size_t>(p1) * 2 / 3, s.size() - 1);
+    std::optional<std::size_t> divisor;
+    for (std::size_t i = 2; i <= limit && !divisor; ++i) {
+        if (isCandidate(i) && divides(i) &&
+            counter.passes(static_cast<std::int64_t>(i), record.allowance))
+            divisor = i;
+    }
+    if (!divisor) return std::nullopt;
+    // Any passing one settles it; long periods have the fewest pairs, so they go first.
+    for (std::size_t i = *divisor - 1; i >= 2; --i) {
+        if (isCandidate(i) && !divides(i) &&
+            counter.passes(static_cast<std::int64_t>(i), record.allowance))
+            return std::nullopt;
+    }
+    return static_cast<int>(*divisor);
 }
 
 }  // namespace
 
 bool periodCheckPasses(std::span<const std::uint8_t> samples, int period, int difference,
                        std::int64_t allowance) {
-    const std::int64_t n = static_cast<std::int64_t>(samples.size());
-    if (period <= 0) return false;
-    if (period >= n) return true;
-    // Every pair of one residue class modulo the period is counted once, whatever the order, so
-    // each class is scanned on its own with the counts of its earlier members.
-    std::int64_t mismatches = 0;
-    ValueCounts counts;
-    for (std::int64_t start = 0; start < period; ++start) {
-        const std::int64_t members = (n - 1 - start) / period + 1;
-        if (members < kDirectClassSize) {
-            for (std::int64_t j = start; j < n; j += period) {
-                for (std::int64_t k = j + period; k < n; k += period) {
-                    if (std::abs(samples[static_cast<std::size_t>(j)] -
-                                 samples[static_cast<std::size_t>(k)]) >= difference &&
-                        ++mismatches > allowance)
-                        return false;
-                }
-            }
-            continue;
-        }
-        std::int64_t seen = 0;
-        std::int64_t index = start;
-        for (; index < n; index += period) {
-            const int value = samples[static_cast<std::size_t>(index)];
-            const int near =
-                counts.atMost(value + difference - 1) - counts.atMost(value - difference);
-            mismatches += seen - near;
-            if (mismatches > allowance) break;
-            counts.add(value, 1);
-            ++seen;
-        }
-        for (std::int64_t j = start; j < index; j += period)
-            counts.add(samples[static_cast<std::size_t>(j)], -1);
-        if (mismatches > allowance) return false;
-    }
-    return true;
+    PairCounter counter(samples);
+    counter.setDifference(difference);
+    return counter.passes(period, allowance);
 }
 
 PeriodSearchResult searchPeriod(std::span<const std::uint8_t> samples, ProgressReporter& progress,
@@ -99,11 +250,13 @@ PeriodSearchResult searchPeriod(std::span<const std::uint8_t> samples, ProgressR
     const std::int64_t hundredth = static_cast<std::int64_t>(samples.size()) / 100;
     progress.progressStart(kProgressMaximum, true, false, caption);
 
+    // The tolerance only grows from here on, which the counter relies on to skip work.
+    PairCounter counter(samples);
     const SearchRecord stageOne{samples, hundredth};
     std::optional<int> first;
     int firstTolerance = 0;
     for (int t = 0; t <= kLastStageOneTolerance && !first; ++t) {
-        first = find(stageOne, t);
+        first = find(stageOne, counter, t);
         firstTolerance = t;
         if (!first && !progress.progressNext(t)) {
             result.brokenOff = true;
@@ -121,10 +274,7 @@ PeriodSearchResult searchPeriod(std::span<const std::uint8_t> samples, ProgressR
     const int p1 = *first;
     int best = p1;
     for (int t = firstTolerance + 1; t <= kLastTolerance; ++t) {
-        std::optional<int> p2 = find(refinement, t);
-        if (p2 && p1 % *p2 < hundredth && *p2 < p1 &&
-            std::nearbyint(static_cast<double>(p1) / *p2) >= 2)
-            best = *p2;
+        if (std::optional<int> p2 = findDivisor(refinement, counter, t, p1, hundredth)) best = *p2;
         if (!progress.progressNext(t)) {
             result.brokenOff = true;
             progress.progressFinish();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "UserMessages.h"
+#include "waves/WaveformRecord.h"
 
 // A data file of the R210 oscilloscope family: "key: value" settings lines up to the line
 // "SettingsEnd", then the samples of channel A and/or B, one whole number per line.
@@ -30,6 +31,10 @@ public:
     std::int32_t range(int channel) const;
     const std::vector<std::uint8_t>& samples(int channel) const {
         return channel == 0 ? samplesA_ : samplesB_;
+    }
+    // The channel's samples become the record's points.
+    void copyChannel(int channel, WaveformRecord& record) const {
+        record.points = samples(channel);
     }
 
     std::int32_t timeBase() const { return timeBase_; }

@@ -313,7 +313,7 @@ TEST_F(AsciiImport, ReloadFailures) {
 
 TEST_F(AsciiImport, ReloadRefusesMoreValuesThanTheGeneratorHolds) {
     std::string text;
-    for (std::int64_t i = 0; i <= kMaxAsciiPoints; ++i)
+    for (std::int64_t i = 0; i <= kMaxRecordPointCount; ++i)
         text += "1\n";
     AsciiWork work;
     reloadAscii(folder.write("long.txt", text), {false, ",", AsciiReadMode::All, true}, work,
@@ -323,5 +323,5 @@ TEST_F(AsciiImport, ReloadRefusesMoreValuesThanTheGeneratorHolds) {
     reloadAscii(folder.write("long.txt", text), {false, ",", AsciiReadMode::Odd, true}, work,
                 messages, progress);
     EXPECT_TRUE(work.okEnabled);
-    EXPECT_EQ(work.samples.points.size(), static_cast<std::size_t>(kMaxAsciiPoints / 2 + 1));
+    EXPECT_EQ(work.samples.points.size(), static_cast<std::size_t>(kMaxRecordPointCount / 2 + 1));
 }

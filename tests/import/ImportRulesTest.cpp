@@ -2,6 +2,7 @@
 
 #include "import/CursorTracking.h"
 #include "import/GroundShift.h"
+#include "import/ImportCut.h"
 #include "import/ImportTargetRules.h"
 
 TEST(GroundShift, GroundAt128NeedsNoShift) {
@@ -59,4 +60,42 @@ TEST(CursorTracking, PairRunningPastTheEndIsShiftedBack) {
     CursorPair shorter = matchCursorDistance({0, 1000}, {10, 20}, 600);
     EXPECT_EQ(shorter.first, 0);
     EXPECT_EQ(shorter.second, 600);
+}
+
+TEST(ImportCut, TakesThePointsFromStartToEndMinusTwo) {
+    WaveformRecord source;
+    source.setName("Scope");
+    for (int i = 0; i < 1000; ++i)
+        source.points.push_back(static_cast<std::uint8_t>(i % 200 + 1));
+    source.optionsKind = kOptionsSquare;
+    source.generatorKind = kGeneratorFormula;
+    source.params = {1, 2, 3};
+
+    WaveformRecord cut = cutRecord(source, {100, 0});
+    ASSERT_EQ(cut.pointCount(), 99);
+    EXPECT_EQ(cut.points.front(), 1);
+    EXPECT_EQ(cut.points.back(), 99);
+    EXPECT_EQ(cut.name(), "Scope");
+    EXPECT_EQ(cut.imported, 1);
+    EXPECT_EQ(cut.optionsKind, 0);
+    EXPECT_EQ(cut.generatorKind, 0);
+    EXPECT_EQ(cut.paramCount(), 0);
+    EXPECT_EQ(cut.minSample, 1);
+    EXPECT_EQ(cut.maxSample, 99);
+    EXPECT_EQ(cut.peakToPeak, 98);
+    EXPECT_DOUBLE_EQ(cut.meanSample, 50);
+
+    // cursors at 0 and the point count + 1 take the whole record, and never more
+    EXPECT_EQ(cutRecord(source, {0, 1001}).points, source.points);
+    EXPECT_EQ(cutRecord(source, {995, 2000}).pointCount(), 5);
+    EXPECT_EQ(cutRecord(source, {5, 6}).pointCount(), 0);
+}
+
+TEST(ImportCut, StretchProblems) {
+    EXPECT_EQ(stretchProblem({7, 7}), "Velkost periody musi byt nenulova");
+    // adjacent cursors would cut no point at all
+    EXPECT_EQ(stretchProblem({8, 7}), "Velkost periody musi byt nenulova");
+    EXPECT_EQ(stretchProblem({7, 9}), std::nullopt);
+    EXPECT_EQ(stretchProblem({0, kMaxRecordPointCount + 1}), std::nullopt);
+    EXPECT_NE(stretchProblem({0, kMaxRecordPointCount + 2}), std::nullopt);
 }

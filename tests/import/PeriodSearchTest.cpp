@@ -160,8 +160,8 @@ TEST(PeriodSearch, RefinementRunsThroughTheLooserTolerances) {
 
 TEST(PeriodSearch, CheckEqualsTheDirectDefinition) {
     std::mt19937 random(42);
-    for (int round = 0; round < 400; ++round) {
-        const int n = std::uniform_int_distribution<int>(1, 700)(random);
+    for (int round = 0; round < 600; ++round) {
+        const int n = std::uniform_int_distribution<int>(1, round % 3 == 0 ? 3000 : 700)(random);
         Samples s;
         switch (round % 4) {
             case 0:
@@ -177,9 +177,12 @@ TEST(PeriodSearch, CheckEqualsTheDirectDefinition) {
             default:
                 s = Samples(static_cast<std::size_t>(n), 128);
         }
-        const int p = std::uniform_int_distribution<int>(1, n + 2)(random);
-        const int d = std::uniform_int_distribution<int>(0, 30)(random);
-        const std::int64_t allowance = std::uniform_int_distribution<int>(0, 400)(random);
+        // Short periods are counted differently from long ones: try both often.
+        const int p = round % 2 == 0 ? std::uniform_int_distribution<int>(1, 8)(random)
+                                     : std::uniform_int_distribution<int>(1, n + 2)(random);
+        const int d = round % 10 == 0 ? std::uniform_int_distribution<int>(-2, 300)(random)
+                                      : std::uniform_int_distribution<int>(0, 30)(random);
+        const std::int64_t allowance = std::uniform_int_distribution<int>(0, 3000)(random);
         EXPECT_EQ(periodCheckPasses(s, p, d, allowance), directCheck(s, p, d, allowance))
             << "round " << round << " n " << n << " p " << p << " d " << d;
     }
@@ -197,17 +200,30 @@ TEST(PeriodSearch, SearchEqualsTheDirectDefinitionOnRandomRecords) {
 
 TEST(PeriodSearch, SearchEqualsTheDirectDefinitionOnRealLookingRecords) {
     std::mt19937 random(11);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int n = std::uniform_int_distribution<int>(200, 2000)(random);
         const double period = std::uniform_real_distribution<double>(5, 400)(random);
         const double noise = std::uniform_real_distribution<double>(0, 5)(random);
         Samples s = sine(n, period, std::uniform_real_distribution<double>(10, 127)(random), noise,
                          random());
-        if (round % 3 == 1) {
+        if (round % 4 == 1) {
             // a square wave with ringing
             for (int i = 0; i < n; ++i)
                 s[i] = clampSample((std::fmod(i, period) < period / 2 ? 60 : 200) +
                                    10 * std::exp(-std::fmod(i, period / 2) / 3.0));
+        } else if (round % 4 == 2) {
+            // a level with rare spikes, and a step in the middle of the record
+            std::uniform_int_distribution<int> spike(0, 40);
+            for (int i = 0; i < n; ++i)
+                s[i] = clampSample((i < n / 2 ? 100 : 100 + noise * 4) + noise * (i % 7 == 3) +
+                                   (spike(random) == 0 ? 60 : 0));
+        } else if (round % 4 == 3) {
+            // every other period raised, so that the refinement has work to do
+            const int whole = static_cast<int>(period);
+            const int raise = std::uniform_int_distribution<int>(2, 14)(random);
+            for (int i = 0; i < n; ++i)
+                s[i] = clampSample(128 + 90 * std::sin(2 * M_PI * i / whole) +
+                                   ((i / whole) % 2 == 1 ? raise : 0) + noise * (i % 5 == 0));
         }
         EXPECT_EQ(fastSearch(s), directSearch(s))
             << "round " << round << " n " << n << " period " << period;

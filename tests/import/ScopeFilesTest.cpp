@@ -51,6 +51,12 @@ TEST(R210DataFile, ChannelBOnlyHasFirstChannelB) {
     EXPECT_EQ(file.channelCount(), 1);
     EXPECT_EQ(file.firstChannel(), 1);
     EXPECT_EQ(file.length(), 10);
+    WaveformRecord record;
+    record.points = {1, 2};
+    file.copyChannel(1, record);
+    EXPECT_EQ(record.points, rampBytes(10));
+    file.copyChannel(0, record);
+    EXPECT_TRUE(record.isEmpty());
 }
 
 TEST(R210DataFile, TwoChannelsOfEqualLength) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "import/CursorTracking.h"
+#include "waves/WaveformRecord.h"
+
+// The stretch between the two reference cursors of an import dialog, made into an imported
+// waveform: from cursor positions start < end it takes the points start ... end - 2
+// (end - start - 1 points), so that cursors at 0 and at a period p give p - 1 points.
+
+// The cut record: the source's name, `imported` 1, no options, generator or parameters, and
+// its statistics. Points beyond the source are not taken.
+WaveformRecord cutRecord(const WaveformRecord& source, CursorPair cursors);
+
+// What "Ok" says about the stretch before cutting, or nothing when it can be cut: a stretch
+// without points cannot be played, and the generator holds at most 262144 points.
+std::optional<std::string> stretchProblem(CursorPair cursors);

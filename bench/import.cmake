@@ -1,0 +1,1 @@
+q745_add_benchmark(import_bench PeriodSearchBench.cpp LIBS q745core)
