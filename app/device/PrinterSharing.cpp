@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <string_view>
 
+#include "AppState.h"
 #include "device/DriverApi.h"
 #include "device/PrintSpooler.h"
 #include "device/PrinterScreen.h"
@@ -20,33 +21,33 @@ bool listsPort(std::string_view ports, std::string_view name) {
 
 }  // namespace
 
-PrinterSharing::PrinterSharing(PrintSpooler& spooler, DriverApi& driver)
-    : spooler_(spooler), driver_(driver) {}
+PrinterSharing::PrinterSharing(PrintSpooler& spooler, DriverApi& driver, AppState& state)
+    : spooler_(spooler), driver_(driver), state_(state) {}
 
 PrinterSharing::~PrinterSharing() = default;
 
 void PrinterSharing::countPrinterJobs() {
-    printerJobs_ = 0;
+    state_.printerJobs = 0;
     for (const PrintSpooler::Printer& printer : spooler_.printers()) {
-        if (printer.jobs != 0 && listsPort(printer.ports, portName_)) {
-            printerJobs_ = printer.jobs;
+        if (printer.jobs != 0 && listsPort(printer.ports, state_.portName)) {
+            state_.printerJobs = printer.jobs;
             return;
         }
     }
 }
 
 void PrinterSharing::spoolerStatusChanged() {
-    const std::int32_t old = printerJobs_;
+    const std::int32_t old = state_.printerJobs;
     countPrinterJobs();
-    if (printerJobs_ >= 1 && old == 0) driver_.SetEPBOn(0);
-    if (printerJobs_ == 0 && old > 0) {
+    if (state_.printerJobs >= 1 && old == 0) driver_.SetEPBOn(0);
+    if (state_.printerJobs == 0 && old > 0) {
         driver_.SetEPBOn(1);
         if (printerWaitShown_ && waitWindow_) waitWindow_->portReleased();
     }
 }
 
 void PrinterSharing::WaitForPrinter() {
-    if (printerJobs_ <= 0) return;
+    if (state_.printerJobs <= 0) return;
     if (printerWaitShown_ && waitWindow_) {
         // A device call made while the window is up (a timer) waits for the same window
         // instead of stacking a second one.

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QPointer>
-#include <cstdint>
-#include <string>
 
+class AppState;
 class DriverApi;
 class PrintSpooler;
 class TPrinterForm;
@@ -13,21 +12,17 @@ class TPrinterForm;
 // WaitForPrinter, and the port is handed over and back with SetEPBOn.
 class PrinterSharing {
 public:
-    PrinterSharing(PrintSpooler& spooler, DriverApi& driver);
+    // The job count and the port name live in the application state.
+    PrinterSharing(PrintSpooler& spooler, DriverApi& driver, AppState& state);
     ~PrinterSharing();
     PrinterSharing(const PrinterSharing&) = delete;
     PrinterSharing& operator=(const PrinterSharing&) = delete;
 
-    // The spooler's name of the instrument's port ("LPT1:" ... "LPT4:", "KELVOUSB").
-    void setPortName(const std::string& name) { portName_ = name; }
-    const std::string& portName() const { return portName_; }
-
-    std::int32_t printerJobs() const { return printerJobs_; }
     bool printerWaitShown() const { return printerWaitShown_; }
     void resetPrinterWaitShown() { printerWaitShown_ = false; }
 
-    // Recounts the jobs: those of the first printer with queued jobs that lists the port
-    // (compared case-sensitively), else 0.
+    // Recounts printerJobs: the jobs of the first printer with queued jobs that lists the
+    // state's portName (compared case-sensitively), else 0.
     void countPrinterJobs();
     // On every status notification of the spooler: recount; hand the port to the printer when
     // the first job arrives and take it back (closing the wait window) when the last one ends.
@@ -38,8 +33,7 @@ public:
 private:
     PrintSpooler& spooler_;
     DriverApi& driver_;
-    std::string portName_;
-    std::int32_t printerJobs_ = 0;
+    AppState& state_;
     bool printerWaitShown_ = false;
     QPointer<TPrinterForm> waitWindow_;
 };

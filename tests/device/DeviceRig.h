@@ -7,20 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "AppState.h"
 #include "FakeDriverApi.h"
 #include "OperatingMode.h"
 #include "RecordingMessages.h"
-#include "device/DeviceSettings.h"
 #include "device/PrintSpooler.h"
 #include "device/PrinterSharing.h"
 #include "device/VirtualDriver.h"
 #include "device/VirtualDriverFeedbackScreen.h"
-
-class SettableMode final : public CurrentModeSource {
-public:
-    int currentMode() const override { return mode; }
-    int mode = ModeAnalog;
-};
 
 class FakeSpooler final : public PrintSpooler {
 public:
@@ -28,13 +22,16 @@ public:
     std::vector<Printer> queues;
 };
 
-// The device layer on a recording driver, with the operator answering from a script.
+// The device layer on a recording driver (or the library), with the operator answering from a
+// script.
 template <class Driver = FakeDriverApi>
 struct DeviceRig {
     explicit DeviceRig(bool debugMode = true)
-        : printer(spooler, driver),
-          binding(std::make_unique<VirtualDriver>(driver, settings, mode, messages, printer,
-                                                  debugMode)) {}
+        : printer(spooler, driver, state),
+          binding(std::make_unique<VirtualDriver>(driver, state, state.modeSource(), messages,
+                                                  printer, debugMode)) {
+        state.currentMode = ModeAnalog;
+    }
 
     // The log window's lines.
     std::vector<std::string> logLines() const {
@@ -51,8 +48,7 @@ struct DeviceRig {
     }
 
     Driver driver;
-    DeviceSettings settings;
-    SettableMode mode;
+    AppState state;
     RecordingMessages messages;
     FakeSpooler spooler;
     PrinterSharing printer;

@@ -8,24 +8,24 @@
 
 TEST(PrinterSharing, CountsTheJobsOfThePrinterOnTheInstrumentsPort) {
     DeviceRig<> rig;
-    rig.printer.setPortName("LPT1:");
+    rig.state.portName = "LPT1:";
     rig.spooler.queues = {{"LPT1:", 0}, {"COM1:,LPT2:", 4}, {"FILE:,LPT1:", 3}, {"LPT1:", 9}};
     rig.printer.countPrinterJobs();
-    EXPECT_EQ(rig.printer.printerJobs(), 3);
+    EXPECT_EQ(rig.state.printerJobs, 3);
 
     rig.spooler.queues = {{"lpt1:", 2}, {"LPT1", 2}, {"LPT1:x", 2}};
     rig.printer.countPrinterJobs();
-    EXPECT_EQ(rig.printer.printerJobs(), 0);
+    EXPECT_EQ(rig.state.printerJobs, 0);
 
-    rig.printer.setPortName("KELVOUSB");
+    rig.state.portName = "KELVOUSB";
     rig.spooler.queues = {{"KELVOUSB", 1}};
     rig.printer.countPrinterJobs();
-    EXPECT_EQ(rig.printer.printerJobs(), 1);
+    EXPECT_EQ(rig.state.printerJobs, 1);
 }
 
 TEST(PrinterSharing, PortIsHandedOverOnceEachWay) {
     DeviceRig<> rig;
-    rig.printer.setPortName("LPT1:");
+    rig.state.portName = "LPT1:";
     rig.spooler.queues = {{"LPT1:", 1}};
     rig.printer.spoolerStatusChanged();
     rig.spooler.queues = {{"LPT1:", 2}};
@@ -41,7 +41,7 @@ TEST(PrinterSharing, DeviceCallWaitsUntilThePrintJobEnds) {
     rig.driver.initByIndex[{0, 0}] = 1000;
     rig.binding->InitDevice();
     rig.driver.forget();
-    rig.printer.setPortName("LPT1:");
+    rig.state.portName = "LPT1:";
     rig.spooler.queues = {{"LPT1:", 1}};
     rig.printer.spoolerStatusChanged();
 

@@ -25,8 +25,8 @@ std::string foundQuestion(int index, const std::string& interfaceName) {
 
 TEST(VirtualDriverInit, InstrumentAtTheConfiguredAddressNeedsNoQuestion) {
     Rig rig;
-    rig.settings.portAddress = 0x278;
-    rig.settings.baseAddressIndex = 2;
+    rig.state.portAddress = 0x278;
+    rig.state.baseAddressIndex = 2;
     rig.driver.initByIndex[{0, 2}] = 1000;
 
     EXPECT_EQ(rig.binding->InitDevice(), 1000);
@@ -67,8 +67,8 @@ TEST(VirtualDriverInit, CorruptCalibrationIsReportedAndTheInstrumentUsed) {
 
 TEST(VirtualDriverInit, RetryTriesTheConfiguredAddressAgain) {
     Rig rig;
-    rig.settings.useUsb = true;
-    rig.settings.baseAddressIndex = 4;
+    rig.state.useUsb = true;
+    rig.state.baseAddressIndex = 4;
     rig.driver.initResults = {1011, 1010, 1000};
     rig.messages.answers = {MessageResult::Retry, MessageResult::Retry};
 
@@ -112,7 +112,7 @@ TEST(VirtualDriverInit, NoContinuesInDemoModeWithoutSearching) {
 
 TEST(VirtualDriverInit, FailingInterfaceCountsAsDeviceNotPresent) {
     Rig rig;
-    rig.settings.useUsb = true;
+    rig.state.useUsb = true;
     rig.driver.setInterfaceResult = {0, 1};
     EXPECT_EQ(rig.binding->InitDevice(), 1011);
     EXPECT_TRUE(rig.driver.callsNamed("InitHardware").empty());
@@ -131,8 +131,8 @@ TEST(VirtualDriverInit, SearchFindsTheInstrumentOnUsbAndAdoptsIt) {
     EXPECT_EQ(rig.messages.calls[1].text, foundQuestion(5, "USB"));
     EXPECT_EQ(rig.messages.calls[1].kind, MessageKind::Confirmation);
     EXPECT_EQ(rig.messages.calls[1].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(rig.settings.useUsb);
-    EXPECT_EQ(rig.settings.baseAddressIndex, 5);
+    EXPECT_TRUE(rig.state.useUsb);
+    EXPECT_EQ(rig.state.baseAddressIndex, 5);
     EXPECT_EQ(rig.binding->interfaceInUse(), 1);
     EXPECT_FALSE(rig.binding->demoMode());
     EXPECT_EQ(rig.driver.callsNamed("InitHardware").back(), "InitHardware(5)");
@@ -155,8 +155,8 @@ TEST(VirtualDriverInit, SearchOffersOnlyQ745AndGoesOnToTheParallelPort) {
         rig.messages.texts(),
         (std::vector<std::string>{notFoundQuestion(0, "parallel"), foundQuestion(3, "parallel"),
                                   foundQuestion(9, "parallel"), CalibrationMessage}));
-    EXPECT_FALSE(rig.settings.useUsb);
-    EXPECT_EQ(rig.settings.baseAddressIndex, 9);
+    EXPECT_FALSE(rig.state.useUsb);
+    EXPECT_EQ(rig.state.baseAddressIndex, 9);
     EXPECT_FALSE(rig.binding->demoMode());
 }
 
@@ -170,7 +170,7 @@ TEST(VirtualDriverInit, NothingAcceptedEndsInDemoMode) {
 
     EXPECT_EQ(rig.messages.texts().back(), "Ziadne vhodne pristroje neboli najdene");
     EXPECT_EQ(rig.messages.calls.back().kind, MessageKind::Error);
-    EXPECT_EQ(rig.settings.baseAddressIndex, 0);
+    EXPECT_EQ(rig.state.baseAddressIndex, 0);
     EXPECT_TRUE(rig.binding->demoMode());
     EXPECT_TRUE(rig.driver.callsNamed("GetAllDevices").size() == 1);
 }

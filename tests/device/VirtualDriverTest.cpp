@@ -189,10 +189,10 @@ TEST(VirtualDriver, AnalogUploadsAreOctaveSetsWithMultiplierAndPhaseOnB) {
 
 TEST(VirtualDriver, ImportUploadsRawPointsAndDigitalModeSendsNoAnalogWave) {
     Ready rig;
-    rig.mode.mode = ModeImport;
+    rig.state.currentMode = ModeImport;
     rig.binding->SendMultiplier(5, false);
     rig.binding->SendWave(1, std::vector<std::uint8_t>{1, 2, 3}, 300);
-    rig.mode.mode = ModeDigital;
+    rig.state.currentMode = ModeDigital;
     rig.binding->SendWave(0, analogWave(128), 0);
     EXPECT_EQ(rig.driver.calls, std::vector<std::string>{"SetWaveForm(1,3,0,1)"});
     EXPECT_EQ(rig.driver.uploads[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
@@ -202,7 +202,7 @@ TEST(VirtualDriver, UploadsThatCannotBeBuiltAreNotSent) {
     Ready rig;
     rig.binding->SendWave(0, std::vector<std::uint8_t>{}, 0);  // an empty slot
     rig.binding->SendWave(1, std::vector<std::uint8_t>(1000, 128), 0);
-    rig.mode.mode = ModeImport;
+    rig.state.currentMode = ModeImport;
     rig.binding->SendWave(0, std::vector<std::uint8_t>{}, 0);
     rig.binding->SendWave(std::vector<std::uint16_t>{});
     EXPECT_TRUE(rig.driver.calls.empty());
