@@ -1,0 +1,54 @@
+#include "digital/MainWaveFile.h"
+
+#include "UserError.h"
+#include "UserMessages.h"
+#include "digital/DigitalFiles.h"
+#include "digital/DigitalWaveBlock.h"
+
+namespace {
+
+constexpr const char* kHeader = "Main digital wave file";
+constexpr const char* kTrailer = "Main digital wave file end";
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeMainWave(const TDigitalWave& wave) {
+    ByteWriter out;
+    writeString(out, kHeader);
+    writeWaveBlock(out, wave);
+    writeString(out, kTrailer);
+    return out.take();
+}
+
+void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave) {
+    clearWave(wave);
+    ByteReader in(content);
+    if (readString(in) != kHeader) throw InvalidFile();
+    readWaveBlock(in, wave);
+    if (readString(in) != kTrailer) {
+        clearWave(wave);
+        throw InvalidFile();
+    }
+}
+
+bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder,
+                  UserMessages& messages) {
+    clearWave(wave);
+    const auto content = readUserFile(folder / kMainWaveFileName, kMainWaveFileName, messages);
+    if (!content) return false;
+    try {
+        decodeMainWave(*content, wave);
+    } catch (const InvalidFile&) {
+        messages.error("Neplatny subor");
+        return false;
+    }
+    return true;
+}
+
+bool saveMainWave(const TDigitalWave& wave, const std::filesystem::path& folder,
+                  UserMessages& messages) {
+    return replaceOwnFile(folder, kMainWaveFileName, kMainWaveTemporaryName,
+                          encodeMainWave(wave),
+                          "Nie je mozne ulozit digitalny priebeh (DWaveTmp.dat, DWave.dat)",
+                          messages);
+}
