@@ -101,7 +101,8 @@ bool expandStep(TDigitalWave& wave, MacroQueue& queue, std::int32_t step,
                     if (answer) {
                         v = answer->value;
                         entry.valueSource =
-                            answer->valueSource <= kValueCountUp ? answer->valueSource : kValueAsk;
+                            answer->valueSource <= kValueCountUp ? answer->valueSource
+                                                                   : std::uint8_t{kValueAsk};
                     } else {
                         stop();
                     }

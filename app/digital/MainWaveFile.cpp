@@ -24,11 +24,10 @@ void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave) {
     clearWave(wave);
     ByteReader in(content);
     if (readString(in) != kHeader) throw InvalidFile();
-    readWaveBlock(in, wave);
-    if (readString(in) != kTrailer) {
-        clearWave(wave);
-        throw InvalidFile();
-    }
+    TDigitalWave read;
+    readWaveBlock(in, read);
+    if (readString(in) != kTrailer) throw InvalidFile();
+    wave = std::move(read);
 }
 
 bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder,
