@@ -278,9 +278,12 @@ TEST(MacroBindingMoves, MacroEditorKeepsBindingsWithItsSteps) {
     events.onStepCopied = [&](std::int32_t p) { copyBindings(macro, p); };
     std::int32_t cursor = 0;
     insertStep(macro.wave, cursor, events);
-    EXPECT_NE(findBinding(macro, 0, 1), nullptr);
-    EXPECT_EQ(findBinding(macro, 0, 2)->bit, 4);
+    ASSERT_NE(findBinding(macro, 0, 1), nullptr);
+    EXPECT_EQ(findBinding(macro, 0, 1)->bit, 0);
+    ASSERT_NE(findBinding(macro, 0, 3), nullptr);
     EXPECT_EQ(findBinding(macro, 0, 3)->bit, 8);
+    ASSERT_NE(findBinding(macro, 1, 2), nullptr);
+    macro.bindings.push_back({9, 0, 0, 4});
 
     RecordingMessages messages;
     SilentProgress progress;
@@ -288,7 +291,8 @@ TEST(MacroBindingMoves, MacroEditorKeepsBindingsWithItsSteps) {
     DigitalStepper stepper(macro.wave, nullptr, cursor, messages, progress, nullptr);
     stepper.events = events;
     stepper.appendStep();
-    EXPECT_EQ(findBinding(macro, 0, 5)->bit, 8);
+    ASSERT_NE(findBinding(macro, 0, 5), nullptr);
+    EXPECT_EQ(findBinding(macro, 0, 5)->bit, 9);
 }
 
 TEST(MacroBindingMoves, AssigningBitsWithinTheValue) {
