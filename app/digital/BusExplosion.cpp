@@ -86,7 +86,8 @@ bool canImplode(const TDigitalWave& wave, int index) {
 
 int implodeSignal(TDigitalWave& wave, int index) {
     if (!canImplode(wave, index)) return -1;
-    const std::string base = groupMemberOf(wave.signals[static_cast<std::size_t>(index)].name)->base;
+    const std::string base =
+        groupMemberOf(wave.signals[static_cast<std::size_t>(index)].name)->base;
     TSignal bus;
     bus.name = base;
     int insertAt = index;

@@ -6,8 +6,8 @@
 #include "digital/IntegerText.h"
 #include "digital/ValueFile.h"
 
-std::optional<std::int32_t> countFromFile(const std::string& fileName,
-                                          std::string_view offsetText, int valueWidth) {
+std::optional<std::int32_t> countFromFile(const std::string& fileName, std::string_view offsetText,
+                                          int valueWidth) {
     const std::optional<std::int32_t> offset = parseInteger32(offsetText);
     if (!offset) return std::nullopt;
     const std::shared_ptr<ValueFile> file = ValueFile::open(fileName);

@@ -8,11 +8,13 @@ bool writeUserFile(const std::filesystem::path& fileName, const std::string& dis
     std::filesystem::path temporary = fileName;
     temporary += ".tmp";
     switch (replaceFileAtomically(fileName, temporary, bytes)) {
-        case ReplaceResult::Replaced: return true;
+        case ReplaceResult::Replaced:
+            return true;
         case ReplaceResult::CannotCreateTemporary:
             messages.error("Nie je mozne otvorit subor: " + displayName);
             return false;
-        case ReplaceResult::WriteFailed: break;
+        case ReplaceResult::WriteFailed:
+            break;
     }
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
@@ -32,11 +34,13 @@ bool replaceOwnFile(const std::filesystem::path& folder, const std::string& file
                     const std::string& temporaryName, std::span<const std::uint8_t> bytes,
                     const std::string& failureText, UserMessages& messages) {
     switch (replaceFileAtomically(folder / fileName, folder / temporaryName, bytes)) {
-        case ReplaceResult::Replaced: return true;
+        case ReplaceResult::Replaced:
+            return true;
         case ReplaceResult::CannotCreateTemporary:
             messages.error("Nie je mozne ukladat do suboru: " + temporaryName);
             return false;
-        case ReplaceResult::WriteFailed: break;
+        case ReplaceResult::WriteFailed:
+            break;
     }
     std::error_code ignored;
     std::filesystem::remove(folder / temporaryName, ignored);

@@ -26,7 +26,8 @@ void applyMacroValue(std::uint32_t value, TDigitalMacro& macro) {
 }
 
 MacroBinding* findBinding(TDigitalMacro& macro, std::int32_t signal, std::int32_t step) {
-    auto found = std::find_if(macro.bindings.begin(), macro.bindings.end(),
-                              [&](const MacroBinding& b) { return b.signal == signal && b.step == step; });
+    auto found =
+        std::find_if(macro.bindings.begin(), macro.bindings.end(),
+                     [&](const MacroBinding& b) { return b.signal == signal && b.step == step; });
     return found == macro.bindings.end() ? nullptr : &*found;
 }

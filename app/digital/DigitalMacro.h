@@ -11,10 +11,10 @@
 
 // A cell (template signal, template step) that takes its level from the cycle value.
 struct MacroBinding {
-    std::int32_t bit = 0;       // the lowest value bit the cell takes (V00 to V31)
-    std::uint8_t invert = 0;    // 1: the value is inverted before use
-    std::int32_t signal = 0;    // template signal
-    std::int32_t step = 0;      // template step
+    std::int32_t bit = 0;     // the lowest value bit the cell takes (V00 to V31)
+    std::uint8_t invert = 0;  // 1: the value is inverted before use
+    std::int32_t signal = 0;  // template signal
+    std::int32_t step = 0;    // template step
 
     bool operator==(const MacroBinding&) const = default;
 };
@@ -43,7 +43,7 @@ struct TDigitalMacro {
     std::int32_t value = 0;
     std::uint8_t valueSource = kValueAsk;
     std::int32_t fileOffset = 0;
-    std::uint8_t valueWidth = 0;  // a file value has valueWidth + 1 bytes
+    std::uint8_t valueWidth = 0;           // a file value has valueWidth + 1 bytes
     std::shared_ptr<ValueFile> valueFile;  // open only during a step operation; never stored
     std::string name;
     std::string description;  // value caption; the value file's name for a file-driven entry

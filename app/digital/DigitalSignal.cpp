@@ -33,7 +33,8 @@ void setSignalValue(const TSignal& signal, std::uint16_t& word, std::uint16_t va
 
 std::uint16_t signalLineMask(const TSignal& signal) {
     std::uint16_t lineMask = 0;
-    for (const PinEntry& pin : signal.usedPins()) lineMask |= pin.mask;
+    for (const PinEntry& pin : signal.usedPins())
+        lineMask |= pin.mask;
     return lineMask;
 }
 
@@ -42,4 +43,6 @@ std::string signalDisplayName(const TSignal& signal) {
     return signal.name + "[0:" + std::to_string(signal.width - 1) + "]";
 }
 
-int lineOfMask(std::uint16_t mask) { return mask == 0 ? -1 : std::countr_zero(mask); }
+int lineOfMask(std::uint16_t mask) {
+    return mask == 0 ? -1 : std::countr_zero(mask);
+}

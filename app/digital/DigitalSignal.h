@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -25,7 +25,7 @@ struct PinEntry {
 
 struct TSignal {
     std::string name;
-    std::uint8_t width = 1;  // 1 single line, more a bus
+    std::uint8_t width = 1;                        // 1 single line, more a bus
     std::array<PinEntry, kMaxSignalWidth> pins{};  // the first `width` are used
     std::uint8_t kind = kSequenceSignal;
     std::int32_t clockBit = 0;  // a clock outputs this bit of `counter`

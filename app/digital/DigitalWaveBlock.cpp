@@ -46,10 +46,12 @@ void writeWaveBlock(ByteWriter& out, const TDigitalWave& wave) {
     writeString(out, kBlockStart);
     out.i32(wave.capacity());
     out.i32(wave.length());
-    for (std::uint16_t word : wave.words()) out.u16(word);
+    for (std::uint16_t word : wave.words())
+        out.u16(word);
     const auto signals = wave.usedSignals();
     out.i32(static_cast<std::int32_t>(signals.size()));
-    for (const TSignal& signal : signals) writeSignal(out, signal);
+    for (const TSignal& signal : signals)
+        writeSignal(out, signal);
     writeString(out, kBlockEnd);
 }
 
@@ -67,7 +69,8 @@ void readWaveBlock(ByteReader& in, TDigitalWave& wave) {
     result.capacity_ = capacity;
     result.signalCount = in.i32();
     if (result.signalCount < 0 || result.signalCount > kMaxSignals) throw InvalidFile();
-    for (TSignal& signal : result.usedSignals()) signal = readSignal(in);
+    for (TSignal& signal : result.usedSignals())
+        signal = readSignal(in);
     if (readString(in) != kBlockEnd) throw InvalidFile();
     wave = std::move(result);
 }

@@ -16,7 +16,8 @@ void writeMacroBlock(ByteWriter& out, const TDigitalMacro& macro) {
     writeString(out, macro.name);
     writeString(out, macro.description);
     writeWaveBlock(out, macro.wave);
-    for (std::int8_t target : macro.targetMap) out.u8(static_cast<std::uint8_t>(target));
+    for (std::int8_t target : macro.targetMap)
+        out.u8(static_cast<std::uint8_t>(target));
     out.i32(macro.position);
     out.i32(macro.remaining);
     out.i32(macro.cycles);
@@ -43,7 +44,8 @@ void readMacroBlock(ByteReader& in, TDigitalMacro& macro) {
     macro.name = readString(in);
     macro.description = readString(in);
     readWaveBlock(in, macro.wave);
-    for (std::int8_t& target : macro.targetMap) target = static_cast<std::int8_t>(in.u8());
+    for (std::int8_t& target : macro.targetMap)
+        target = static_cast<std::int8_t>(in.u8());
     macro.position = in.i32();
     macro.remaining = in.i32();
     macro.cycles = in.i32();

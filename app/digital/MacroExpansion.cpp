@@ -23,8 +23,7 @@ std::int32_t wrapped(std::int64_t value) {
 std::uint32_t valueFromFile(TDigitalMacro& entry) {
     const int byteCount = entry.valueWidth + 1;
     const std::int64_t position =
-        entry.fileOffset +
-        (static_cast<std::int64_t>(entry.cycles) - entry.remaining) * byteCount;
+        entry.fileOffset + (static_cast<std::int64_t>(entry.cycles) - entry.remaining) * byteCount;
     if (entry.valueFile->size() <= position) return 0;
     const std::uint32_t fromFile = entry.valueFile->readValue(position, byteCount);
     if (byteCount >= 4) return fromFile;
@@ -100,16 +99,17 @@ bool expandStep(TDigitalWave& wave, MacroQueue& queue, std::int32_t step,
                         dialog ? dialog->askMacroValue(request) : std::nullopt;
                     if (answer) {
                         v = answer->value;
-                        entry.valueSource =
-                            answer->valueSource <= kValueCountUp ? answer->valueSource
-                                                                   : std::uint8_t{kValueAsk};
+                        entry.valueSource = answer->valueSource <= kValueCountUp
+                                                ? answer->valueSource
+                                                : std::uint8_t{kValueAsk};
                     } else {
                         stop();
                     }
                     entry.value = static_cast<std::int32_t>(v);
                     break;
                 }
-                case kValueKeep: break;
+                case kValueKeep:
+                    break;
                 case kValueCountDown:
                     entry.value = wrapped(static_cast<std::int64_t>(entry.value) - 1);
                     v = static_cast<std::uint32_t>(entry.value);
@@ -124,7 +124,8 @@ bool expandStep(TDigitalWave& wave, MacroQueue& queue, std::int32_t step,
                     else
                         stop();
                     break;
-                default: break;
+                default:
+                    break;
             }
             applyMacroValue(v, entry);
         }

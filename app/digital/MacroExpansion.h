@@ -15,8 +15,7 @@ void applyMacroStep(const TDigitalMacro& entry, TDigitalWave& wave, std::int32_t
 // step of a cycle takes the cycle's value (asked, kept, counted or read from the value file);
 // entries that played their last cycle leave the queue. `dialog` may be absent when no entry
 // asks. Returns true when the value dialog was shown.
-bool expandStep(TDigitalWave& wave, MacroQueue& queue, std::int32_t step,
-                MacroValueDialog* dialog);
+bool expandStep(TDigitalWave& wave, MacroQueue& queue, std::int32_t step, MacroValueDialog* dialog);
 
 // Steps still needed to empty the queue, counting whole remaining cycles of entries that follow
 // each other on shared signals (0 for an empty queue).

@@ -11,8 +11,7 @@ namespace {
 // A name that stays a plain file name inside "Export" wherever the file is opened.
 bool staysInExportFolder(const std::string& macroName) {
     return macroName.find_first_of("/\\") == std::string::npos &&
-           macroName.find('\0') == std::string::npos &&
-           macroName.find("..") == std::string::npos;
+           macroName.find('\0') == std::string::npos && macroName.find("..") == std::string::npos;
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ constexpr const char* kTrailer = "Digital macros file end";
 
 // The fewest bytes a macro block can take: its two tags, two empty strings, an empty template
 // block, the target map and the numbers.
-constexpr std::size_t kSmallestMacroBlock = (4 + 5) + 4 + 4 + (4 + 12 + 4 + 4 + 4 + 4 + 16) + 16 +
-                                            4 * 4 + 2 + 4 + 4 + (4 + 9);
+constexpr std::size_t kSmallestMacroBlock =
+    (4 + 5) + 4 + 4 + (4 + 12 + 4 + 4 + 4 + 4 + 16) + 16 + 4 * 4 + 2 + 4 + 4 + (4 + 9);
 
 // True when a is greater than b over the length of the shorter name.
 bool greaterOverShorter(const std::string& a, const std::string& b) {
@@ -41,7 +41,8 @@ std::vector<std::uint8_t> encodeLibrary(const MacroLibrary& library) {
     ByteWriter out;
     writeString(out, kHeader);
     out.i32(static_cast<std::int32_t>(library.size()));
-    for (const TDigitalMacro& macro : library) writeMacroBlock(out, macro);
+    for (const TDigitalMacro& macro : library)
+        writeMacroBlock(out, macro);
     writeString(out, kTrailer);
     return out.take();
 }
@@ -80,19 +81,20 @@ bool loadLibrary(MacroLibrary& library, const std::filesystem::path& folder,
 
 bool saveLibrary(const MacroLibrary& library, const std::filesystem::path& folder,
                  UserMessages& messages) {
-    return replaceOwnFile(folder, kMacroLibraryFileName, kMacroLibraryTemporaryName,
-                          encodeLibrary(library),
-                          "Nie je mozne ulozit digitalne makra (DMacrosTmp.dat, DMacros.dat)",
-                          messages);
+    return replaceOwnFile(
+        folder, kMacroLibraryFileName, kMacroLibraryTemporaryName, encodeLibrary(library),
+        "Nie je mozne ulozit digitalne makra (DMacrosTmp.dat, DMacros.dat)", messages);
 }
 
 std::vector<int> libraryOrder(const MacroLibrary& library) {
     const int n = static_cast<int>(library.size());
     std::vector<std::string> names;
     names.reserve(library.size());
-    for (const TDigitalMacro& macro : library) names.push_back(lowerCaseName(macro.name));
+    for (const TDigitalMacro& macro : library)
+        names.push_back(lowerCaseName(macro.name));
     std::vector<int> order(library.size());
-    for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
+    for (int i = 0; i < n; ++i)
+        order[static_cast<std::size_t>(i)] = i;
     // A stable exchange sort: names of which one begins the other are never exchanged.
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = n - 1; j > i; --j) {

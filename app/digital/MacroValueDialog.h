@@ -8,7 +8,7 @@
 // whose value source is "ask". The application shows its dialog; tests and tools answer from a
 // script.
 struct MacroValueRequest {
-    int entry = 0;            // index of the entry in the running queue (the display highlights it)
+    int entry = 0;  // index of the entry in the running queue (the display highlights it)
     std::string macroName;
     std::int32_t cycleNumber = 1;  // 1 for the first cycle
     std::string description;       // the caption of the value field

@@ -37,5 +37,6 @@ bool openValueFiles(MacroQueue& queue, UserMessages& messages) {
 }
 
 void closeValueFiles(MacroQueue& queue) {
-    for (TDigitalMacro& entry : queue) entry.valueFile.reset();
+    for (TDigitalMacro& entry : queue)
+        entry.valueFile.reset();
 }

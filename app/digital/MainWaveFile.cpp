@@ -30,8 +30,7 @@ void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave) {
     wave = std::move(read);
 }
 
-bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder,
-                  UserMessages& messages) {
+bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder, UserMessages& messages) {
     clearWave(wave);
     const auto content = readUserFile(folder / kMainWaveFileName, kMainWaveFileName, messages);
     if (!content) return false;
@@ -46,8 +45,7 @@ bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder,
 
 bool saveMainWave(const TDigitalWave& wave, const std::filesystem::path& folder,
                   UserMessages& messages) {
-    return replaceOwnFile(folder, kMainWaveFileName, kMainWaveTemporaryName,
-                          encodeMainWave(wave),
+    return replaceOwnFile(folder, kMainWaveFileName, kMainWaveTemporaryName, encodeMainWave(wave),
                           "Nie je mozne ulozit digitalny priebeh (DWaveTmp.dat, DWave.dat)",
                           messages);
 }

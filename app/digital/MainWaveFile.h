@@ -19,8 +19,7 @@ void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave);
 
 // Reads folder/"DWave.dat" into the wave. A missing file ("Nie je mozne otvorit subor:
 // DWave.dat") or an invalid one ("Neplatny subor") leaves the wave empty.
-bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder,
-                  UserMessages& messages);
+bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder, UserMessages& messages);
 
 // Replaces folder/"DWave.dat" through "DWaveTmp.dat"; on failure the old file stays whole.
 bool saveMainWave(const TDigitalWave& wave, const std::filesystem::path& folder,

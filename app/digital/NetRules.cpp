@@ -13,7 +13,8 @@ namespace {
 std::vector<std::string> occupiedNames(const std::string& name, int width) {
     std::vector<std::string> names{lowerCaseName(name)};
     if (width > 1)
-        for (int i = 0; i < width; ++i) names.push_back(lowerCaseName(name + twoDigits(i)));
+        for (int i = 0; i < width; ++i)
+            names.push_back(lowerCaseName(name + twoDigits(i)));
     return names;
 }
 

@@ -9,8 +9,8 @@
 // The rules for a new signal or macro element ("net") of the two configuration dialogs.
 
 struct NewNetCheck {
-    std::string error;        // the message for the first rule broken; empty when all hold
-    std::uint8_t width = 1;   // the new net's width when all hold
+    std::string error;       // the message for the first rule broken; empty when all hold
+    std::uint8_t width = 1;  // the new net's width when all hold
 };
 
 // At most 16 nets ("Maximalny pocet prvkov prekroceny"), a name ("Musite zadat meno prvku"), a

@@ -26,6 +26,7 @@ std::uint32_t ValueFile::readValue(std::int64_t position, int byteCount) {
         position_ = stream_ ? last : -1;
     }
     std::uint32_t value = 0;
-    for (int i = byteCount - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    for (int i = byteCount - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
     return value;
 }

@@ -10,7 +10,8 @@ std::vector<std::uint8_t> encodeWaveFile(const TDigitalWave& wave, const MacroQu
     ByteWriter out;
     writeWaveBlock(out, wave);
     out.i32(static_cast<std::int32_t>(running.size()));
-    for (const TDigitalMacro& macro : running) writeMacroBlock(out, macro);
+    for (const TDigitalMacro& macro : running)
+        writeMacroBlock(out, macro);
     return out.take();
 }
 
@@ -24,7 +25,8 @@ void decodeWaveFile(std::span<const std::uint8_t> content, TDigitalWave& wave,
     // Entries are read one by one: a count beyond the end of the file fails at the end of the
     // data instead of reserving room for it.
     MacroQueue newQueue;
-    for (std::int32_t i = 0; i < count; ++i) readMacroBlock(in, newQueue.emplace_back());
+    for (std::int32_t i = 0; i < count; ++i)
+        readMacroBlock(in, newQueue.emplace_back());
     wave = std::move(newWave);
     running = std::move(newQueue);
 }

@@ -13,8 +13,7 @@ class UserMessages;
 
 std::vector<std::uint8_t> encodeWaveFile(const TDigitalWave& wave, const MacroQueue& running);
 // Raises InvalidFile; the targets are then left as they were.
-void decodeWaveFile(std::span<const std::uint8_t> content, TDigitalWave& wave,
-                    MacroQueue& running);
+void decodeWaveFile(std::span<const std::uint8_t> content, TDigitalWave& wave, MacroQueue& running);
 
 // Messages: "Nie je mozne otvorit subor: " + name when it cannot be created, "Neplatny subor: " +
 // name when writing fails.

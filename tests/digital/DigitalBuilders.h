@@ -46,7 +46,8 @@ inline TDigitalWave waveOf(std::initializer_list<TSignal> signals,
     for (const TSignal& signal : signals)
         wave.signals[static_cast<std::size_t>(wave.signalCount++)] = signal;
     setWaveLength(wave, static_cast<std::int32_t>(words.size()));
-    for (std::size_t s = 0; s < words.size(); ++s) wave.word(static_cast<std::int32_t>(s)) = words[s];
+    for (std::size_t s = 0; s < words.size(); ++s)
+        wave.word(static_cast<std::int32_t>(s)) = words[s];
     return wave;
 }
 
@@ -57,7 +58,8 @@ inline TDigitalMacro runningEntry(const std::string& name, TDigitalWave template
     entry.name = name;
     entry.wave = std::move(templateWave);
     int e = 0;
-    for (int target : targets) entry.targetMap[static_cast<std::size_t>(e++)] = static_cast<std::int8_t>(target);
+    for (int target : targets)
+        entry.targetMap[static_cast<std::size_t>(e++)] = static_cast<std::int8_t>(target);
     entry.cycles = entry.remaining = cycles;
     entry.position = -1;
     return entry;
@@ -79,7 +81,9 @@ public:
         bytes.push_back(v);
         return *this;
     }
-    Golden& u16(std::uint16_t v) { return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8)); }
+    Golden& u16(std::uint16_t v) {
+        return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
+    }
     Golden& i32(std::int32_t v) {
         const auto u = static_cast<std::uint32_t>(v);
         return u16(static_cast<std::uint16_t>(u)).u16(static_cast<std::uint16_t>(u >> 16));
@@ -106,8 +110,7 @@ inline bool sameSignal(const TSignal& a, const TSignal& b) {
 }
 
 inline bool sameWave(const TDigitalWave& a, const TDigitalWave& b) {
-    if (a.length() != b.length() || a.capacity() != b.capacity() ||
-        a.signalCount != b.signalCount)
+    if (a.length() != b.length() || a.capacity() != b.capacity() || a.signalCount != b.signalCount)
         return false;
     if (!std::equal(a.words().begin(), a.words().end(), b.words().begin())) return false;
     for (std::size_t i = 0; i < a.usedSignals().size(); ++i)
@@ -118,7 +121,6 @@ inline bool sameWave(const TDigitalWave& a, const TDigitalWave& b) {
 inline bool sameMacro(const TDigitalMacro& a, const TDigitalMacro& b) {
     return sameWave(a.wave, b.wave) && a.bindings == b.bindings && a.targetMap == b.targetMap &&
            a.position == b.position && a.remaining == b.remaining && a.cycles == b.cycles &&
-           a.value == b.value && a.valueSource == b.valueSource &&
-           a.fileOffset == b.fileOffset && a.valueWidth == b.valueWidth && a.name == b.name &&
-           a.description == b.description;
+           a.value == b.value && a.valueSource == b.valueSource && a.fileOffset == b.fileOffset &&
+           a.valueWidth == b.valueWidth && a.name == b.name && a.description == b.description;
 }

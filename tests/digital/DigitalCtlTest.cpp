@@ -29,8 +29,8 @@ protected:
     ToolRun run(const std::string& arguments) {
         const std::filesystem::path out = folder / "stdout.txt";
         const std::filesystem::path err = folder / "stderr.txt";
-        const std::string command = std::string(Q745CTL) + " " + arguments + " >" + out.string() +
-                                    " 2>" + err.string();
+        const std::string command =
+            std::string(Q745CTL) + " " + arguments + " >" + out.string() + " 2>" + err.string();
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(out), text(err)};
     }
@@ -60,7 +60,8 @@ TEST_F(DigitalCtlTest, InspectsTheMainWave) {
     const ToolRun result = run("inspect " + path("DWave.dat"));
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("\"kind\":\"main digital wave\""), std::string::npos);
-    EXPECT_NE(result.out.find("\"length\":3,\"capacity\":65536,\"signalCount\":3"), std::string::npos);
+    EXPECT_NE(result.out.find("\"length\":3,\"capacity\":65536,\"signalCount\":3"),
+              std::string::npos);
     EXPECT_NE(result.out.find("\"name\":\"B\",\"width\":2,\"kind\":0,\"clockBit\":0,\"counter\":0,"
                               "\"pins\":[{\"mask\":8,\"shift\":3},{\"mask\":4,\"shift\":1}]"),
               std::string::npos)
@@ -107,7 +108,8 @@ TEST_F(DigitalCtlTest, DamagedFilesAreRefused) {
 
 TEST_F(DigitalCtlTest, ExpandsAGivenNumberOfSteps) {
     put("in.gdw", encodeWaveFile(sampleWave(), sampleQueue()));
-    const ToolRun result = run("digital expand " + path("in.gdw") + " --steps 5 -o " + path("out.gdw"));
+    const ToolRun result =
+        run("digital expand " + path("in.gdw") + " --steps 5 -o " + path("out.gdw"));
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "Appended 5 steps; length 8, running macros left 0\n");
     TDigitalWave wave;
@@ -127,11 +129,12 @@ TEST_F(DigitalCtlTest, FinishesTheQueueAndAnswersValueFileQuestions) {
     queue[0].valueSource = kValueFromFile;
     queue[0].description = path("missing.bin");
     put("in.gdw", encodeWaveFile(sampleWave(), queue));
-    const ToolRun result = run("digital expand " + path("in.gdw") + " --finish -o " + path("out.gdw"));
+    const ToolRun result =
+        run("digital expand " + path("in.gdw") + " --finish -o " + path("out.gdw"));
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err, "warning: Makro Count obsahuje odkaz na chybajuci subor:" +
-                              path("missing.bin") +
-                              " Chcete pokracovat (makro ostane nerozvinute) ?\n");
+    EXPECT_EQ(result.err,
+              "warning: Makro Count obsahuje odkaz na chybajuci subor:" + path("missing.bin") +
+                  " Chcete pokracovat (makro ostane nerozvinute) ?\n");
     EXPECT_EQ(result.out, "Appended 4 steps; length 7, running macros left 0\n");
 }
 
@@ -139,7 +142,8 @@ TEST_F(DigitalCtlTest, AnEntryThatAsksStopsTheCommand) {
     MacroQueue queue = sampleQueue();
     queue[0].valueSource = kValueAsk;
     put("in.gdw", encodeWaveFile(sampleWave(), queue));
-    const ToolRun result = run("digital expand " + path("in.gdw") + " --finish -o " + path("out.gdw"));
+    const ToolRun result =
+        run("digital expand " + path("in.gdw") + " --finish -o " + path("out.gdw"));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("Macro Count asks for the value of its cycle 1"), std::string::npos)
         << result.err;
@@ -157,7 +161,8 @@ TEST_F(DigitalCtlTest, WrongArgumentsShowTheUsage) {
         EXPECT_EQ(result.exitCode, 1) << arguments;
         EXPECT_FALSE(result.err.empty());
     }
-    const ToolRun missing = run("digital expand " + path("none.gdw") + " --steps 1 -o " + path("o.gdw"));
+    const ToolRun missing =
+        run("digital expand " + path("none.gdw") + " --steps 1 -o " + path("o.gdw"));
     EXPECT_EQ(missing.err, "Nie je mozne otvorit subor: " + path("none.gdw") + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "o.gdw"));
 }

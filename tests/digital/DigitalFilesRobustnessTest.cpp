@@ -22,16 +22,25 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes mutate(Bytes bytes, std::mt19937& random) {
     const int rounds = std::uniform_int_distribution<int>(1, 3)(random);
     for (int round = 0; round < rounds && !bytes.empty(); ++round) {
-        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random);
+        const std::size_t at =
+            std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(random);
         const auto position = bytes.begin() + static_cast<std::ptrdiff_t>(at);
         switch (std::uniform_int_distribution<int>(0, 4)(random)) {
-            case 0: bytes[at] ^= static_cast<std::uint8_t>(1u << (random() % 8)); break;
-            case 1: bytes.erase(position); break;
-            case 2: bytes.insert(position, static_cast<std::uint8_t>(random())); break;
-            case 3: bytes.resize(at); break;
+            case 0:
+                bytes[at] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+                break;
+            case 1:
+                bytes.erase(position);
+                break;
+            case 2:
+                bytes.insert(position, static_cast<std::uint8_t>(random()));
+                break;
+            case 3:
+                bytes.resize(at);
+                break;
             default: {
                 static const std::uint32_t extremes[] = {0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 17,
-                                                         0, 65537, 262145, 1025};
+                                                         0,          65537,      262145,     1025};
                 const std::uint32_t value = extremes[random() % std::size(extremes)];
                 for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
                     bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -52,7 +61,8 @@ MacroQueue richQueue() {
         "Count", waveOf({busSignal("V", {0, 1, 2}), singleSignal("S", 3)}, {1, 2, 3}), {1, 0}, 4);
     counting.valueSource = kValueCountUp;
     counting.bindings = {{0, 0, 0, 1}, {3, 1, 1, 2}};
-    TDigitalMacro asking = runningEntry("Ask", waveOf({busSignal("W", {0, 1, 2, 3, 4, 5, 6, 7})}, {9, 8}), {3}, 2);
+    TDigitalMacro asking =
+        runningEntry("Ask", waveOf({busSignal("W", {0, 1, 2, 3, 4, 5, 6, 7})}, {9, 8}), {3}, 2);
     asking.bindings = {{4, 0, 0, 0}};
     asking.description = "V00-V31";
     return {counting, asking};
@@ -74,10 +84,17 @@ TEST(DigitalFilesRobustness, DamagedFilesLoadOrAreRefused) {
             TDigitalWave wave;
             MacroQueue queue;
             switch (round % 4) {
-                case 0: decodeWaveFile(mutate(waveFile, random), wave, queue); break;
-                case 1: decodeMainWave(mutate(mainFile, random), wave); break;
-                case 2: decodeLibrary(mutate(libraryFile, random), queue); break;
-                default: queue.push_back(decodeMacroFile(mutate(macroFile, random)));
+                case 0:
+                    decodeWaveFile(mutate(waveFile, random), wave, queue);
+                    break;
+                case 1:
+                    decodeMainWave(mutate(mainFile, random), wave);
+                    break;
+                case 2:
+                    decodeLibrary(mutate(libraryFile, random), queue);
+                    break;
+                default:
+                    queue.push_back(decodeMacroFile(mutate(macroFile, random)));
             }
             ++loaded;
             if (round % 4 != 0) continue;

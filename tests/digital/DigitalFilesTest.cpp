@@ -32,7 +32,11 @@ Bytes sampleBlock() {
 }
 
 Bytes mainFileOf(const Bytes& block) {
-    return Golden().str("Main digital wave file").append(block).str("Main digital wave file end").bytes;
+    return Golden()
+        .str("Main digital wave file")
+        .append(block)
+        .str("Main digital wave file end")
+        .bytes;
 }
 
 TDigitalWave decodeBlock(const Bytes& bytes) {
@@ -58,7 +62,8 @@ TEST(WaveBlock, DecodesTheGoldenBlock) {
 TEST(WaveBlock, EmptyWaveHasNoWordsAndNoSignals) {
     ByteWriter out;
     writeWaveBlock(out, TDigitalWave{});
-    EXPECT_EQ(out.bytes(), Golden().str("Digital wave").i32(0).i32(0).i32(0).str("Digital wave end").bytes);
+    EXPECT_EQ(out.bytes(),
+              Golden().str("Digital wave").i32(0).i32(0).i32(0).str("Digital wave end").bytes);
 }
 
 // A block with the given header numbers and one signal record built by the caller.
@@ -66,7 +71,8 @@ Bytes blockWith(std::int32_t capacity, std::int32_t length, std::int32_t signalC
                 const Bytes& signalRecords) {
     Golden g;
     g.str("Digital wave").i32(capacity).i32(length);
-    for (std::int32_t i = 0; i < length && i < 4; ++i) g.u16(1);
+    for (std::int32_t i = 0; i < length && i < 4; ++i)
+        g.u16(1);
     g.i32(signalCount).append(signalRecords).str("Digital wave end");
     return g.bytes;
 }
@@ -74,7 +80,8 @@ Bytes blockWith(std::int32_t capacity, std::int32_t length, std::int32_t signalC
 Bytes signalRecord(std::uint8_t width, std::uint16_t mask) {
     Golden g;
     g.str("S").u8(width);
-    for (int i = 0; i < width; ++i) g.u16(mask).u8(0).u8(0);
+    for (int i = 0; i < width; ++i)
+        g.u16(mask).u8(0).u8(0);
     return g.u8(0).i32(0).i32(0).bytes;
 }
 
@@ -99,7 +106,8 @@ TEST(WaveBlock, MalformedBlocksAreInvalidFiles) {
         {"empty mask", blockWith(65536, 1, 1, signalRecord(1, 0))},
         {"mask of two lines", blockWith(65536, 1, 1, signalRecord(1, 0x0003))},
         {"signal count beyond the end", blockWith(65536, 1, 2, goodSignal)},
-        {"wrong start tag", Golden().str("Digital wavE").append(Bytes(good.begin() + 16, good.end())).bytes},
+        {"wrong start tag",
+         Golden().str("Digital wavE").append(Bytes(good.begin() + 16, good.end())).bytes},
         {"wrong end tag", wrongEnd},
     };
     for (const Case& c : cases) {
@@ -154,7 +162,11 @@ TEST_F(MainWaveFileTest, MissingTrailerIsReportedOnce) {
 TEST_F(MainWaveFileTest, WrongHeaderOrOversizedStringIsInvalid) {
     RecordingMessages messages;
     TDigitalWave wave;
-    put("DWave.dat", Golden().str("Main digital wave").append(sampleBlock()).str("Main digital wave file end").bytes);
+    put("DWave.dat", Golden()
+                         .str("Main digital wave")
+                         .append(sampleBlock())
+                         .str("Main digital wave file end")
+                         .bytes);
     EXPECT_FALSE(loadMainWave(wave, folder, messages));
     put("DWave.dat", Golden().i32(1025).append(Bytes(1025, 'x')).bytes);
     EXPECT_FALSE(loadMainWave(wave, folder, messages));
@@ -179,7 +191,8 @@ TEST_F(MainWaveFileTest, FailedSavesKeepTheOldFile) {
 // Two running entries: one halfway through its second cycle with a binding and a counted value,
 // one file-driven still waiting.
 MacroQueue sampleQueue() {
-    TDigitalMacro first = runningEntry("Counter", waveOf({busSignal("V", {0, 1})}, {0, 3, 1}), {1}, 4);
+    TDigitalMacro first =
+        runningEntry("Counter", waveOf({busSignal("V", {0, 1})}, {0, 3, 1}), {1}, 4);
     first.position = 1;
     first.remaining = 3;
     first.value = 41;
@@ -253,7 +266,8 @@ TEST_F(WaveFileTest, MissingOrUncreatableFiles) {
 TEST_F(WaveFileTest, ImpossibleQueueCountIsRefused) {
     TDigitalWave wave;
     MacroQueue queue;
-    EXPECT_THROW(decodeWaveFile(Golden().append(sampleBlock()).i32(-1).bytes, wave, queue), InvalidFile);
+    EXPECT_THROW(decodeWaveFile(Golden().append(sampleBlock()).i32(-1).bytes, wave, queue),
+                 InvalidFile);
     EXPECT_THROW(decodeWaveFile(Golden().append(sampleBlock()).i32(0x7FFFFFFF).bytes, wave, queue),
                  InvalidFile);
 }

@@ -114,9 +114,8 @@ TEST(WaveLength, TooLongIsRefusedWithoutChange) {
 
 TEST(WaveCopy, CopyIsDeepAndClearForgetsEverything) {
     TDigitalWave source = waveOf({singleSignal("A", 0), clockSignal("C", 1, 2, 5)}, {1, 2, 3});
-    TDigitalWave target = waveOf({busSignal("OLD", {0, 1, 2}), singleSignal("X", 5),
-                                  singleSignal("Y", 6)},
-                                 {9});
+    TDigitalWave target =
+        waveOf({busSignal("OLD", {0, 1, 2}), singleSignal("X", 5), singleSignal("Y", 6)}, {9});
     copyWave(source, target);
     EXPECT_EQ(target.length(), 3);
     EXPECT_EQ(target.capacity(), 65536);
@@ -139,7 +138,8 @@ TEST(Clock, AppendedStepsFollowTheChosenCounterBit) {
     RecordingMessages messages;
     SilentProgress progress;
     DigitalStepper stepper(wave, nullptr, cursor, messages, progress, nullptr);
-    for (int i = 0; i < 8; ++i) stepper.appendStep();
+    for (int i = 0; i < 8; ++i)
+        stepper.appendStep();
     EXPECT_EQ(signalTrace(wave, 0), (std::vector<int>{0, 0, 1, 1, 0, 0, 1, 1}));
     EXPECT_EQ(signalTrace(wave, 1), (std::vector<int>{0, 1, 0, 1, 0, 1, 0, 1}));
     EXPECT_EQ(wave.signals[0].counter, 8);

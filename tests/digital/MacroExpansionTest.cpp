@@ -32,7 +32,9 @@ struct Editor {
     int queueRefreshes = 0;
 };
 
-TDigitalWave twoLines() { return waveOf({singleSignal("S0", 0), singleSignal("S1", 1)}); }
+TDigitalWave twoLines() {
+    return waveOf({singleSignal("S0", 0), singleSignal("S1", 1)});
+}
 
 TDigitalWave lineTemplate(std::vector<std::uint16_t> levels) {
     return waveOf({singleSignal("E", 0)}, std::move(levels));
@@ -58,7 +60,8 @@ TEST(Expansion, EntryOnABusySignalWaitsWhileLaterEntriesPlay) {
                                runningEntry("Second", lineTemplate({1, 1}), {0}, 1),
                                runningEntry("Other", lineTemplate({1, 0, 1}), {1}, 1)});
     EXPECT_EQ(estimateFinishSteps(editor.queue, editor.wave), 6);
-    for (int i = 0; i < 4; ++i) editor.stepper.appendStep();
+    for (int i = 0; i < 4; ++i)
+        editor.stepper.appendStep();
     ASSERT_EQ(editor.queue.size(), 1u);
     EXPECT_EQ(editor.queue[0].name, "Second");
     EXPECT_EQ(editor.queue[0].position, -1);
@@ -72,7 +75,8 @@ TEST(Expansion, EntryOnABusySignalWaitsWhileLaterEntriesPlay) {
 
 // A template of one step whose 4-line bus takes the cycle value from bit 0.
 TDigitalMacro countingEntry(std::uint8_t source, std::int32_t value, int cycles, int remaining) {
-    TDigitalMacro entry = runningEntry("Count", waveOf({busSignal("V", {0, 1, 2, 3})}, {0}), {0}, cycles);
+    TDigitalMacro entry =
+        runningEntry("Count", waveOf({busSignal("V", {0, 1, 2, 3})}, {0}), {0}, cycles);
     entry.remaining = remaining;
     entry.valueSource = source;
     entry.value = value;
@@ -80,7 +84,9 @@ TDigitalMacro countingEntry(std::uint8_t source, std::int32_t value, int cycles,
     return entry;
 }
 
-TDigitalWave nibbleWave() { return waveOf({busSignal("N", {4, 5, 6, 7})}); }
+TDigitalWave nibbleWave() {
+    return waveOf({busSignal("N", {4, 5, 6, 7})});
+}
 
 TEST(Expansion, CountingSourcesChangeTheValueAtEachCycle) {
     struct Case {
@@ -180,10 +186,12 @@ TEST(Expansion, NarrowAndWideElementsFitTheirTargets) {
 
 class ValueFileExpansion : public DigitalScratch {
 protected:
-    TDigitalMacro fileEntry(const std::string& name, const std::filesystem::path& file, int cycles) {
-        TDigitalMacro entry =
-            runningEntry(name, waveOf({busSignal("V", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})}, {0}),
-                         {0}, cycles);
+    TDigitalMacro fileEntry(const std::string& name, const std::filesystem::path& file,
+                            int cycles) {
+        TDigitalMacro entry = runningEntry(
+            name,
+            waveOf({busSignal("V", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})}, {0}),
+            {0}, cycles);
         entry.valueSource = kValueFromFile;
         entry.description = file.string();
         entry.fileOffset = 2;
@@ -241,9 +249,9 @@ TEST_F(ValueFileExpansion, MissingFileDropsItsEntryAtItsFirstCycle) {
     editor.messages.answers = {MessageResult::Yes};
     editor.stepper.stepForward();
     EXPECT_EQ(editor.messages.texts(),
-              std::vector<std::string>{"Makro Lost obsahuje odkaz na chybajuci subor:" +
-                                       missing.string() +
-                                       "\r\nChcete pokracovat (makro ostane nerozvinute) ?"});
+              std::vector<std::string>{
+                  "Makro Lost obsahuje odkaz na chybajuci subor:" + missing.string() +
+                  "\r\nChcete pokracovat (makro ostane nerozvinute) ?"});
     EXPECT_EQ(editor.messages.calls[0].kind, MessageKind::Error);
     EXPECT_EQ(editor.trace(0), std::vector<int>{2});
     EXPECT_TRUE(editor.queue.empty());
@@ -251,7 +259,8 @@ TEST_F(ValueFileExpansion, MissingFileDropsItsEntryAtItsFirstCycle) {
 
 TEST_F(ValueFileExpansion, EntriesNamingTheSameFileShareItAndAreWarnedOnce) {
     const auto file = put("values.bin", {0, 0, 0x34, 0x12});
-    TDigitalWave wave = waveOf({busSignal("LO", {0, 1, 2, 3, 4, 5, 6, 7}), busSignal("HI", {8, 9, 10, 11, 12, 13, 14, 15})});
+    TDigitalWave wave = waveOf({busSignal("LO", {0, 1, 2, 3, 4, 5, 6, 7}),
+                                busSignal("HI", {8, 9, 10, 11, 12, 13, 14, 15})});
     TDigitalMacro low = fileEntry("Low", file, 2);
     TDigitalMacro high = fileEntry("High", file, 2);
     high.targetMap[0] = 1;
@@ -261,7 +270,8 @@ TEST_F(ValueFileExpansion, EntriesNamingTheSameFileShareItAndAreWarnedOnce) {
     editor.stepper.takeSteps(1);
     EXPECT_EQ(editor.messages.calls.size(), 1u);
     EXPECT_EQ(editor.wave.word(0), 0x1234);
-    for (const TDigitalMacro& entry : editor.queue) EXPECT_FALSE(entry.valueFile);
+    for (const TDigitalMacro& entry : editor.queue)
+        EXPECT_FALSE(entry.valueFile);
 }
 
 TEST(StepOperations, OneStepMovesTheCursorBeforeAppending) {
@@ -410,12 +420,13 @@ TEST(RunningList, RemoveAndClearAskFirst) {
     EXPECT_EQ(queue.size(), 2u);
     EXPECT_TRUE(clearRunning(queue, messages));
     EXPECT_TRUE(queue.empty());
-    EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{
-                  "Rozbalovanie zvoleneho makra sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
-                  "Rozbalovanie zvoleneho makra sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
-                  "Rozbalovanie vsetkych makier sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
-                  "Rozbalovanie vsetkych makier sa zastavi !\r\nSte si isty, ze chcete pokracovat ?"}));
+    EXPECT_EQ(
+        messages.texts(),
+        (std::vector<std::string>{
+            "Rozbalovanie zvoleneho makra sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
+            "Rozbalovanie zvoleneho makra sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
+            "Rozbalovanie vsetkych makier sa zastavi !\r\nSte si isty, ze chcete pokracovat ?",
+            "Rozbalovanie vsetkych makier sa zastavi !\r\nSte si isty, ze chcete pokracovat ?"}));
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ Bytes libraryMacroBlock(const std::string& name) {
     g.str("Digital wave").i32(65536).i32(2).u16(1).u16(0).i32(1);
     g.str("E").u8(1).u16(1).u8(0).u8(0).u8(0).i32(0).i32(0).str("Digital wave end");
     g.u8(2);
-    for (int i = 1; i < 16; ++i) g.u8(255);
+    for (int i = 1; i < 16; ++i)
+        g.u8(255);
     g.i32(-1).i32(0).i32(0).i32(0).u8(0).u8(0).i32(0);
     g.i32(1).i32(3).u8(1).u8(0).u8(0).u8(0).i32(0).i32(1);
     g.str("Macro end");
@@ -92,17 +93,20 @@ TEST(MacroBlock, MalformedBlocksAreInvalidFiles) {
     EXPECT_THROW(decodeMacro(changed(good.size() - 1, {'D'})), InvalidFile);
     EXPECT_THROW(decodeMacro(changed(4, {'m'})), InvalidFile);
     for (std::size_t size = 0; size < good.size(); ++size)
-        EXPECT_THROW(decodeMacro(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size))),
-                     InvalidFile);
+        EXPECT_THROW(
+            decodeMacro(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size))),
+            InvalidFile);
 }
 
 TEST(LibraryOrder, SortsByLowerCaseNameKeepingPrefixesInPlace) {
     MacroLibrary library;
-    for (const char* name : {"delta", "Alpha", "charlie", "bravo"}) library.push_back(libraryMacro(name));
+    for (const char* name : {"delta", "Alpha", "charlie", "bravo"})
+        library.push_back(libraryMacro(name));
     EXPECT_EQ(libraryOrder(library), (std::vector<int>{1, 3, 2, 0}));
 
     library.clear();
-    for (const char* name : {"b", "ab", "a"}) library.push_back(libraryMacro(name));
+    for (const char* name : {"b", "ab", "a"})
+        library.push_back(libraryMacro(name));
     // "ab" and "a" begin alike and are never exchanged.
     EXPECT_EQ(libraryOrder(library), (std::vector<int>{1, 2, 0}));
     EXPECT_TRUE(libraryOrder({}).empty());
@@ -132,7 +136,8 @@ TEST_F(MacroLibraryFileTest, SavesTheGoldenFileAndReadsItBack) {
 }
 
 TEST_F(MacroLibraryFileTest, DamagedFileKeepsWhatWasReadAndEmptyEntries) {
-    Bytes bytes = Golden().str("Digital macros file").i32(3).append(libraryMacroBlock("First")).bytes;
+    Bytes bytes =
+        Golden().str("Digital macros file").i32(3).append(libraryMacroBlock("First")).bytes;
     const Bytes second = libraryMacroBlock("Second");
     bytes.insert(bytes.end(), second.begin(), second.begin() + 30);
     bytes.resize(bytes.size() + 400, 0);
@@ -152,10 +157,12 @@ TEST_F(MacroLibraryFileTest, ImpossibleCountAndMissingFile) {
     RecordingMessages messages;
     MacroLibrary library;
     EXPECT_FALSE(loadLibrary(library, folder, messages));
-    put("DMacros.dat", Golden().str("Digital macros file").i32(0x7FFFFFFF).str("Digital macros file end").bytes);
+    put("DMacros.dat",
+        Golden().str("Digital macros file").i32(0x7FFFFFFF).str("Digital macros file end").bytes);
     EXPECT_FALSE(loadLibrary(library, folder, messages));
     EXPECT_TRUE(library.empty());
-    put("DMacros.dat", Golden().str("Digital macros file").i32(-3).str("Digital macros file end").bytes);
+    put("DMacros.dat",
+        Golden().str("Digital macros file").i32(-3).str("Digital macros file end").bytes);
     EXPECT_FALSE(loadLibrary(library, folder, messages));
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Nie je mozne otvorit subor: DMacros.dat",
                                                           "Neplatny subor", "Neplatny subor"}));
@@ -167,8 +174,9 @@ TEST_F(MacroLibraryFileTest, FailedSaveKeepsTheOldLibrary) {
     EXPECT_FALSE(saveLibrary({libraryMacro("A")}, folder, messages));
     EXPECT_FALSE(saveLibrary({libraryMacro("A")}, folder / "gone", messages));
     EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{"Nie je mozne ulozit digitalne makra (DMacrosTmp.dat, DMacros.dat)",
-                                        "Nie je mozne ukladat do suboru: DMacrosTmp.dat"}));
+              (std::vector<std::string>{
+                  "Nie je mozne ulozit digitalne makra (DMacrosTmp.dat, DMacros.dat)",
+                  "Nie je mozne ukladat do suboru: DMacrosTmp.dat"}));
 }
 
 class MacroExchangeTest : public DigitalScratch {};
@@ -237,8 +245,9 @@ TEST_F(MacroExchangeTest, ImportOfBadOrMissingFilesChangesNothing) {
     const auto missing = folder / "missing.gma";
     EXPECT_FALSE(importMacro(library, bad, messages));
     EXPECT_FALSE(importMacro(library, missing, messages));
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Neplatny subor: " + bad.string(),
-                                                          "Nie je mozne otvorit subor: " + missing.string()}));
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{"Neplatny subor: " + bad.string(),
+                                        "Nie je mozne otvorit subor: " + missing.string()}));
     EXPECT_EQ(library.size(), 1u);
 }
 

@@ -28,7 +28,9 @@ struct EventLog {
     std::vector<std::int32_t> copied;
 };
 
-TDigitalWave fourSteps() { return waveOf({busSignal("D", {0, 1, 2, 3})}, {1, 2, 3, 4}); }
+TDigitalWave fourSteps() {
+    return waveOf({busSignal("D", {0, 1, 2, 3})}, {1, 2, 3, 4});
+}
 
 std::vector<std::uint16_t> wordsOf(const TDigitalWave& wave) {
     return {wave.words().begin(), wave.words().end()};
@@ -125,9 +127,9 @@ TEST(InsertDelete, RepeatedInsertsAndDeletesWithBreak) {
 }
 
 TEST(Explode, BusBecomesSingleSignalsAndImplodesBack) {
-    TDigitalWave wave = waveOf({singleSignal("A", 0), busSignal("DATA", {5, 3, 9}),
-                                singleSignal("Z", 15)},
-                               {0x0228, 0x8001});
+    TDigitalWave wave =
+        waveOf({singleSignal("A", 0), busSignal("DATA", {5, 3, 9}), singleSignal("Z", 15)},
+               {0x0228, 0x8001});
     const TDigitalWave original = wave;
     ASSERT_TRUE(explodeBus(wave, 1));
     ASSERT_EQ(wave.signalCount, 5);
@@ -146,7 +148,8 @@ TEST(Explode, BusBecomesSingleSignalsAndImplodesBack) {
 }
 
 TEST(Explode, SixteenLineBusNamesItsBitsWithTwoDigits) {
-    TDigitalWave wave = waveOf({busSignal("W", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})});
+    TDigitalWave wave =
+        waveOf({busSignal("W", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15})});
     ASSERT_TRUE(explodeBus(wave, 0));
     EXPECT_EQ(wave.signalCount, 16);
     EXPECT_EQ(wave.signals[9].name, "W09");
@@ -161,7 +164,8 @@ TEST(Explode, RefusesSingleSignalsAndOverfullLists) {
     EXPECT_FALSE(explodeBus(wave, 3));
     TDigitalWave full;
     full.signalCount = 16;
-    for (int i = 0; i < 15; ++i) full.signals[static_cast<std::size_t>(i)] = singleSignal("S" + std::to_string(i), i);
+    for (int i = 0; i < 15; ++i)
+        full.signals[static_cast<std::size_t>(i)] = singleSignal("S" + std::to_string(i), i);
     full.signals[15] = busSignal("B", {0, 1});  // lines shared, as only a damaged file has them
     EXPECT_FALSE(explodeBus(full, 15));
     EXPECT_EQ(full.signalCount, 16);
@@ -169,7 +173,8 @@ TEST(Explode, RefusesSingleSignalsAndOverfullLists) {
 
 TEST(Implode, OnlyCompleteGroupsOfSingleSignals) {
     EXPECT_FALSE(canImplode(waveOf({singleSignal("X00", 0), singleSignal("X02", 1)}), 0));
-    EXPECT_FALSE(canImplode(waveOf({singleSignal("X00", 0), singleSignal("X01", 1), singleSignal("X16", 2)}), 0));
+    EXPECT_FALSE(canImplode(
+        waveOf({singleSignal("X00", 0), singleSignal("X01", 1), singleSignal("X16", 2)}), 0));
     EXPECT_FALSE(canImplode(waveOf({singleSignal("X00", 0), busSignal("X01", {1, 2})}), 0));
     EXPECT_FALSE(canImplode(waveOf({singleSignal("X00", 0), singleSignal("X00", 1)}), 0));
     EXPECT_FALSE(canImplode(waveOf({singleSignal("01", 0)}), 0));
@@ -181,7 +186,8 @@ TEST(Implode, OnlyCompleteGroupsOfSingleSignals) {
     EXPECT_EQ(lone.signals[0].name, "X01");
 
     // Different case is a different base: X00 implodes alone.
-    TDigitalWave wave = waveOf({singleSignal("x01", 1), singleSignal("X00", 0), singleSignal("x00", 2)});
+    TDigitalWave wave =
+        waveOf({singleSignal("x01", 1), singleSignal("X00", 0), singleSignal("x00", 2)});
     EXPECT_TRUE(canImplode(wave, 1));
     EXPECT_EQ(implodeSignal(wave, 1), 1);
     EXPECT_EQ(wave.signals[1].name, "X");
@@ -219,7 +225,9 @@ TEST(NetRules, BusSizeNameAndCount) {
     EXPECT_EQ(checkNewNet(nets, "N", false, "junk").width, 1);
     EXPECT_EQ(checkNewNet(nets, "", false, "0").error, "Musite zadat meno prvku");
     TDigitalWave full;
-    for (int i = 0; i < 16; ++i) full.signals[static_cast<std::size_t>(full.signalCount++)] = singleSignal("S" + std::to_string(i), i);
+    for (int i = 0; i < 16; ++i)
+        full.signals[static_cast<std::size_t>(full.signalCount++)] =
+            singleSignal("S" + std::to_string(i), i);
     EXPECT_EQ(checkNewNet(full, "", false, "0").error, "Maximalny pocet prvkov prekroceny");
 }
 
@@ -253,7 +261,8 @@ TDigitalMacro boundMacro() {
 TEST(MacroBindingMoves, ShiftsFollowInsertedAndDeletedSteps) {
     TDigitalMacro macro = boundMacro();
     shiftBindings(macro, 1, +1);
-    EXPECT_EQ(macro.bindings, (std::vector<MacroBinding>{{0, 0, 0, 0}, {4, 0, 0, 1}, {8, 1, 0, 3}, {0, 0, 1, 1}}));
+    EXPECT_EQ(macro.bindings,
+              (std::vector<MacroBinding>{{0, 0, 0, 0}, {4, 0, 0, 1}, {8, 1, 0, 3}, {0, 0, 1, 1}}));
     macro = boundMacro();
     shiftBindings(macro, 1, -1);
     EXPECT_EQ(macro.bindings, (std::vector<MacroBinding>{{0, 0, 0, 0}, {8, 1, 0, 1}}));
@@ -263,8 +272,8 @@ TEST(MacroBindingMoves, CopiesOnlySequenceSignalBindings) {
     TDigitalMacro macro = boundMacro();
     copyBindings(macro, 1);
     // The copy replaces the binding the next cell had; the clock's binding stays where it is.
-    EXPECT_EQ(macro.bindings, (std::vector<MacroBinding>{
-                                  {0, 0, 0, 0}, {4, 0, 0, 1}, {4, 0, 0, 2}, {0, 0, 1, 1}}));
+    EXPECT_EQ(macro.bindings,
+              (std::vector<MacroBinding>{{0, 0, 0, 0}, {4, 0, 0, 1}, {4, 0, 0, 2}, {0, 0, 1, 1}}));
     copyBindings(macro, 3);
     EXPECT_EQ(macro.bindings.size(), 4u);
     copyBindings(macro, 0);
@@ -318,7 +327,8 @@ TEST(MacroBindingMoves, AssigningBitsWithinTheValue) {
 
 TEST(MacroBindingMoves, NewElementListKeepsBindingsOfElementsFoundByName) {
     TDigitalMacro macro;
-    macro.wave = waveOf({singleSignal("Addr", 0), singleSignal("Data", 1), singleSignal("Gone", 2)}, {0});
+    macro.wave =
+        waveOf({singleSignal("Addr", 0), singleSignal("Data", 1), singleSignal("Gone", 2)}, {0});
     macro.bindings = {{0, 0, 0, 0}, {1, 0, 1, 0}, {2, 0, 2, 0}};
     const TDigitalWave renamed =
         waveOf({singleSignal("DATA", 3), singleSignal("data", 4), singleSignal("Addr", 5)}, {0});

@@ -54,7 +54,8 @@ void writeWaveFields(JsonWriter& json, const TDigitalWave& wave) {
     }
     json.endArray();
     json.key("steps").beginArray();
-    for (std::uint16_t word : wave.words()) json.value(static_cast<int>(word));
+    for (std::uint16_t word : wave.words())
+        json.value(static_cast<int>(word));
     json.endArray();
 }
 
@@ -62,7 +63,8 @@ void writeMacroFields(JsonWriter& json, const TDigitalMacro& macro) {
     json.field("name", macro.name);
     json.field("description", macro.description);
     json.key("targetMap").beginArray();
-    for (std::int8_t target : macro.targetMap) json.value(static_cast<int>(target));
+    for (std::int8_t target : macro.targetMap)
+        json.value(static_cast<int>(target));
     json.endArray();
     json.field("position", macro.position);
     json.field("remaining", macro.remaining);
@@ -169,9 +171,11 @@ const CommandRegistration macroInspector(FileInspector{
 class ConsoleMessages final : public UserMessages {
 public:
     explicit ConsoleMessages(std::ostream& err) : err_(err) {}
-    MessageResult messageBox(const std::string& text, MessageKind, MessageButtons buttons) override {
+    MessageResult messageBox(const std::string& text, MessageKind,
+                             MessageButtons buttons) override {
         std::string line = text;
-        for (std::size_t at = line.find("\r\n"); at != std::string::npos; at = line.find("\r\n", at))
+        for (std::size_t at = line.find("\r\n"); at != std::string::npos;
+             at = line.find("\r\n", at))
             line.replace(at, 2, " ");
         err_ << "warning: " << line << '\n';
         return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
@@ -185,14 +189,16 @@ private:
 class NoValueDialog final : public MacroValueDialog {
 public:
     std::optional<MacroValueAnswer> askMacroValue(const MacroValueRequest& request) override {
-        throw std::runtime_error("Macro " + request.macroName + " asks for the value of its cycle " +
+        throw std::runtime_error("Macro " + request.macroName +
+                                 " asks for the value of its cycle " +
                                  std::to_string(request.cycleNumber) +
                                  "; give it a counted or file-driven value in the editor. "
                                  "Nothing was written.");
     }
 };
 
-constexpr const char* kExpandUsage = "Usage: q745ctl digital expand IN.gdw (--steps N | --finish) -o OUT.gdw";
+constexpr const char* kExpandUsage =
+    "Usage: q745ctl digital expand IN.gdw (--steps N | --finish) -o OUT.gdw";
 
 int expand(CommandContext& context, ArgumentList arguments) {
     const std::optional<std::string> stepsText = arguments.option("--steps");
