@@ -5,11 +5,10 @@
 #include <exception>
 
 #include "ErrorScreen.h"
+#include "MakerContact.h"
 #include "MessageBox.h"
 
 namespace {
-
-const char* const SupportAddress = "support@kelvo.sk";
 
 const char* const ApologyLines =
     "Radi by sme sa Vam ospravedlnili za akukolvek neprijemnost sposobenu touto chybou v "
@@ -107,7 +106,7 @@ void ErrorReport::showForm(const ErrorDescription& description, QWidget* owner) 
 }
 
 QUrl ErrorReport::supportMailUrl(const ErrorDescription& description) {
-    QUrl url(QStringLiteral("mailto:") + QString::fromLatin1(SupportAddress));
+    QUrl url(QStringLiteral("mailto:") + QString::fromLatin1(SupportMailAddress));
     // Encoded by hand: the description may hold "&" or "=", which a query builder keeps raw.
     QByteArray body = QUrl::toPercentEncoding(QString::fromStdString(clipboardText(description)));
     url.setQuery(QStringLiteral("subject=Q745%20error&body=") + QString::fromLatin1(body),
