@@ -51,11 +51,21 @@ JsonWriter& JsonWriter::value(std::string_view text) {
     out_ << '"';
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out_ << "\\\""; break;
-            case '\\': out_ << "\\\\"; break;
-            case '\n': out_ << "\\n"; break;
-            case '\r': out_ << "\\r"; break;
-            case '\t': out_ << "\\t"; break;
+            case '"':
+                out_ << "\\\"";
+                break;
+            case '\\':
+                out_ << "\\\\";
+                break;
+            case '\n':
+                out_ << "\\n";
+                break;
+            case '\r':
+                out_ << "\\r";
+                break;
+            case '\t':
+                out_ << "\\t";
+                break;
             default:
                 if (c < 0x20 || c >= 0x7F) {
                     // 8-bit characters of the files are shown as their Latin-1 code points.
@@ -68,6 +78,12 @@ JsonWriter& JsonWriter::value(std::string_view text) {
         }
     }
     out_ << '"';
+    return *this;
+}
+
+JsonWriter& JsonWriter::raw(std::string_view json) {
+    separator();
+    out_ << json;
     return *this;
 }
 

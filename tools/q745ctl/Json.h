@@ -26,6 +26,8 @@ public:
     JsonWriter& value(double number);
     JsonWriter& value(bool flag);
     JsonWriter& null();
+    // A value that is already JSON text, written as it is.
+    JsonWriter& raw(std::string_view json);
     // An array of numbers written on one line.
     JsonWriter& bytes(std::span<const std::uint8_t> data);
 

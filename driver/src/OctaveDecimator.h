@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "DriverState.h"
+
+namespace q745drv {
+
+// Nearest integer, ties to the even one.
+std::int64_t roundHalfEven(long double x);
+
+// Turns one 16384-point waveform into the 14 decimated octaves of an octave set. Each output
+// point of octave j stands for step x 2^j input points and keeps the extremes: a block that
+// holds the waveform's maximum (or minimum) yields exactly that value, blocks near the mean
+// their average. Sums of points are 32-bit float sums taken in order, as the instrument's
+// original software computes them; where such a sum cannot round (it stays below 2^24) it is
+// taken from integer prefix sums instead, which gives the same bits much faster.
+class OctaveDecimator {
+public:
+    using Waveform = std::span<const std::uint8_t, kPointsPerWaveform>;
+    using Octave = std::span<std::uint8_t, kPointsPerWaveform>;
+
+    OctaveDecimator();
+
+    // Takes the waveform's extremes, mean and prefix sums; the waveform must outlive the calls
+    // that follow.
+    void prepare(Waveform waveform);
+
+    // DecimateOctave: `factor` samples per output point, walking the waveform cyclically until
+    // an output ends on its last sample; the outputs repeat to fill 16384 points. Returns the
+    // phase offset RoundHalfEven(phase / factor). factor >= 1.
+    std::int64_t decimateOctave(std::int64_t factor, std::int64_t phase, Octave out);
+
+    // The transfer buffer of an octave set: octave j decimated by step x 2^j and rotated by its
+    // phase offset, octave after octave. step >= 1.
+    void buildOctaveSet(std::int32_t phase, std::int32_t step,
+                        std::span<std::uint8_t, kOctaveSetLength> out);
+
+private:
+    std::int64_t cyclicSum(std::int64_t start, std::int64_t count) const;
+    float floatSum(std::int64_t start, std::int64_t count) const;
+    void windowExtremes(std::int64_t chunk, std::int64_t chunks);
+
+    const std::uint8_t* w_ = nullptr;
+    int gmax_ = 0;
+    int gmin_ = 0;
+    float mean_ = 0.0f;
+    std::vector<std::int64_t> prefix_;  // prefix_[k]: sum of the first k points
+    // Sliding-window extremes over chunks of gcd(factor, 16384) points, on the doubled chunk
+    // sequence so that windows may wrap.
+    std::vector<std::uint8_t> chunkMax_, chunkMin_;
+    std::vector<std::uint8_t> forwardMax_, forwardMin_, backwardMax_, backwardMin_;
+    std::array<std::uint8_t, kPointsPerWaveform> octave_{};
+};
+
+}  // namespace q745drv
