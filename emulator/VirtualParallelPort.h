@@ -53,6 +53,7 @@ public:
     int mode() const { return mode_; }
     std::uint8_t control() const { return control_; }
     std::uint8_t data() const { return data_; }
+    std::uint64_t timingViolations() const { return timingViolations_; }
 
     void setRecording(bool on) { recording_ = on; }
     const std::vector<PortCycle>& cycles() const { return cycles_; }
