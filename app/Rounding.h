@@ -14,8 +14,13 @@ inline long double roundHalfEven(long double x) {
     return std::fmod(lower, 2.0L) == 0 ? lower : lower + 1;
 }
 
+// The same for a double, without the slower extended arithmetic (x - floor(x) is exact).
 inline double roundHalfEven(double x) {
-    return static_cast<double>(roundHalfEven(static_cast<long double>(x)));
+    double lower = std::floor(x);
+    double difference = x - lower;
+    if (difference > 0.5) return lower + 1;
+    if (difference < 0.5) return lower;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
 // Nearest integer, ties away from zero (2.5 -> 3, -2.5 -> -3).

@@ -21,53 +21,58 @@ std::uint32_t reverseBits(std::uint32_t index) {
 
 }  // namespace
 
-SpectrumWorkArea::SpectrumWorkArea() : entries_(kWavePointCount) {
-    for (std::uint32_t i = 0; i < entries_.size(); ++i)
-        entries_[i].reversedIndex = reverseBits(i);
+SpectrumWorkArea::SpectrumWorkArea()
+    : values_(kWavePointCount),
+      reversedIndices_(kWavePointCount),
+      magnitudes_(kWavePointCount),
+      twiddles_(kWavePointCount / 2) {
+    for (std::uint32_t i = 0; i < reversedIndices_.size(); ++i)
+        reversedIndices_[i] = reverseBits(i);
 }
 
 void SpectrumWorkArea::transform(std::span<const std::uint8_t> samples) {
-    assert(samples.size() == entries_.size());
-    const std::size_t n = entries_.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        Entry& target = entries_[entries_[i].reversedIndex];
-        target.re = samples[i];
-        target.im = 0;
-    }
+    assert(samples.size() == values_.size());
+    const std::size_t n = values_.size();
+    for (std::size_t i = 0; i < n; ++i)
+        values_[reversedIndices_[i]] = {double(samples[i]), 0};
     for (std::size_t half = 1; half < n; half *= 2) {
+        // The running twiddle of the stage, advanced by complex multiplication; taken into a
+        // table first so that the butterflies then walk the values in order.
         const double angle = std::numbers::pi / static_cast<double>(half);
-        const double stepRe = std::cos(angle);
-        const double stepIm = -std::sin(angle);
-        double wRe = 1;
-        double wIm = 0;
+        const Complex step = {std::cos(angle), -std::sin(angle)};
+        Complex w = {1, 0};
         for (std::size_t m = 0; m < half; ++m) {
-            for (std::size_t k = m; k < n; k += 2 * half) {
-                Entry& a = entries_[k];
-                Entry& b = entries_[k + half];
-                const double tRe = wRe * b.re - wIm * b.im;
-                const double tIm = wRe * b.im + wIm * b.re;
+            twiddles_[m] = w;
+            w = {w.re * step.re - w.im * step.im, w.re * step.im + w.im * step.re};
+        }
+        for (std::size_t block = 0; block < n; block += 2 * half) {
+            for (std::size_t m = 0; m < half; ++m) {
+                Complex& a = values_[block + m];
+                Complex& b = values_[block + m + half];
+                const Complex& t = twiddles_[m];
+                const double tRe = t.re * b.re - t.im * b.im;
+                const double tIm = t.re * b.im + t.im * b.re;
                 b.re = a.re - tRe;
                 b.im = a.im - tIm;
                 a.re += tRe;
                 a.im += tIm;
             }
-            const double nextRe = wRe * stepRe - wIm * stepIm;
-            wIm = wRe * stepIm + wIm * stepRe;
-            wRe = nextRe;
         }
     }
-    for (Entry& entry : entries_)
-        entry.magnitude = static_cast<std::int64_t>(
-            roundHalfEven(std::sqrt(entry.re * entry.re + entry.im * entry.im)));
+    for (std::size_t k = 0; k < n; ++k) {
+        const Complex& v = values_[k];
+        magnitudes_[k] =
+            static_cast<std::int64_t>(roundHalfEven(std::sqrt(v.re * v.re + v.im * v.im)));
+    }
 }
 
 std::int32_t SpectrumWorkArea::highestSignificantHarmonic() const {
     std::int64_t peak = 0;
-    for (std::size_t k = 1; k < entries_.size(); ++k)
-        peak = std::max(peak, entries_[k].magnitude);
+    for (std::size_t k = 1; k < magnitudes_.size(); ++k)
+        peak = std::max(peak, magnitudes_[k]);
     const std::int64_t threshold = peak / 20;
-    for (std::size_t k = entries_.size() / 2; k-- > 0;) {
-        if (entries_[k].magnitude > threshold) return k == 0 ? 1 : static_cast<std::int32_t>(k);
+    for (std::size_t k = magnitudes_.size() / 2; k-- > 0;) {
+        if (magnitudes_[k] > threshold) return k == 0 ? 1 : static_cast<std::int32_t>(k);
     }
     return 1;
 }
