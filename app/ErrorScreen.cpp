@@ -25,7 +25,7 @@ TErrorForm::TErrorForm(const ErrorDescription& description, QWidget* parent)
 
     connect(ui->Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->Button2, &QPushButton::clicked, this, [this] {
-        emit mailRequested();
+        Q_EMIT mailRequested();
         accept();
     });
 }

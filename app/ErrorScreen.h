@@ -18,7 +18,7 @@ public:
     TErrorForm(const ErrorDescription& description, QWidget* parent);
     ~TErrorForm() override;
 
-signals:
+Q_SIGNALS:
     // The operator asked to write to the maker ("Kontaktujte nas cez e-mail").
     void mailRequested();
 

@@ -45,5 +45,5 @@ void TVirtualDriverFeedbackForm::restartFreqTimer() {
 void TVirtualDriverFeedbackForm::freqTimerExpired() {
     freqTimer_->stop();
     if (flush_) flush_();
-    emit waveFlushed();
+    Q_EMIT waveFlushed();
 }

@@ -31,7 +31,7 @@ public:
     QTimer* FreqTimer() const { return freqTimer_; }
     QPlainTextEdit* Memo1() const;
 
-signals:
+Q_SIGNALS:
     // After a deferred channel-B upload: the frequency panel re-sends and redraws its
     // frequency and multiplier.
     void waveFlushed();

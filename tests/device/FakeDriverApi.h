@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -84,8 +85,9 @@ public:
     }
     float SetFrequency(float frequency) override {
         record("SetFrequency", {static_cast<std::int32_t>(frequency)});
-        // The instrument's grid: whole hertz below the requested value.
-        return static_cast<float>(static_cast<std::int64_t>(frequency)) - 0.25f;
+        // The instrument's grid: the nearest multiple of 3 Hz (so a produced frequency
+        // requested again is produced unchanged).
+        return std::round(frequency / 3.0f) * 3.0f;
     }
     float GetOscillatorFrequency() override {
         record("GetOscillatorFrequency", {});

