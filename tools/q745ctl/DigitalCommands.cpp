@@ -1,6 +1,8 @@
 // The digital files for "q745ctl inspect" ("DWave.dat", ".gdw", "DMacros.dat", ".gma") and
 // "q745ctl digital expand", which runs the running-macro queue of a ".gdw" without a window.
+#include <functional>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -110,61 +112,54 @@ void readOrRefuse(const std::filesystem::path& path, Read read) {
     }
 }
 
-const CommandRegistration mainWaveInspector(FileInspector{
-    "main digital wave", kTaggedFilePriority,
-    [](const std::filesystem::path&, Content content) {
-        return beginsWith(content, "Main digital wave file");
-    },
-    [](const std::filesystem::path& path, Content content, bool, std::ostream& out) {
-        TDigitalWave wave;
-        readOrRefuse(path, [&] { decodeMainWave(content, wave); });
-        JsonWriter json(out);
-        json.beginObject().field("kind", "main digital wave");
-        writeWaveFields(json, wave);
-        json.endObject();
-    }});
+// A digital file kind recognised by its leading tag. writeFields reads the content and writes
+// the fields after "kind"; the JSON is printed only when the whole file reads.
+FileInspector taggedInspector(std::string kind, std::string tag,
+                              std::function<void(Content, JsonWriter&)> writeFields) {
+    return FileInspector{
+        kind, kTaggedFilePriority,
+        [tag](const std::filesystem::path&, Content content) { return beginsWith(content, tag); },
+        [kind, writeFields](const std::filesystem::path& path, Content content, bool,
+                            std::ostream& out) {
+            std::ostringstream text;
+            JsonWriter json(text);
+            json.beginObject().field("kind", kind);
+            readOrRefuse(path, [&] { writeFields(content, json); });
+            json.endObject();
+            out << text.str();
+        }};
+}
 
-const CommandRegistration waveFileInspector(FileInspector{
-    "digital wave", kTaggedFilePriority,
-    [](const std::filesystem::path&, Content content) {
-        return beginsWith(content, "Digital wave");
-    },
-    [](const std::filesystem::path& path, Content content, bool, std::ostream& out) {
+const CommandRegistration mainWaveInspector(taggedInspector("main digital wave",
+                                                            "Main digital wave file",
+                                                            [](Content content, JsonWriter& json) {
+                                                                TDigitalWave wave;
+                                                                decodeMainWave(content, wave);
+                                                                writeWaveFields(json, wave);
+                                                            }));
+
+const CommandRegistration waveFileInspector(
+    taggedInspector("digital wave", "Digital wave", [](Content content, JsonWriter& json) {
         TDigitalWave wave;
         MacroQueue running;
-        readOrRefuse(path, [&] { decodeWaveFile(content, wave, running); });
-        JsonWriter json(out);
-        json.beginObject().field("kind", "digital wave");
+        decodeWaveFile(content, wave, running);
         writeWaveFields(json, wave);
         writeMacroList(json, "runningMacros", running);
-        json.endObject();
-    }});
+    }));
 
-const CommandRegistration libraryInspector(FileInspector{
-    "macro library", kTaggedFilePriority,
-    [](const std::filesystem::path&, Content content) {
-        return beginsWith(content, "Digital macros file");
-    },
-    [](const std::filesystem::path& path, Content content, bool, std::ostream& out) {
-        MacroLibrary library;
-        readOrRefuse(path, [&] { decodeLibrary(content, library); });
-        JsonWriter json(out);
-        json.beginObject().field("kind", "macro library");
-        writeMacroList(json, "macros", library);
-        json.endObject();
-    }});
+const CommandRegistration libraryInspector(taggedInspector("macro library", "Digital macros file",
+                                                           [](Content content, JsonWriter& json) {
+                                                               MacroLibrary library;
+                                                               decodeLibrary(content, library);
+                                                               writeMacroList(json, "macros",
+                                                                              library);
+                                                           }));
 
-const CommandRegistration macroInspector(FileInspector{
-    "macro", kTaggedFilePriority,
-    [](const std::filesystem::path&, Content content) { return beginsWith(content, "Macro"); },
-    [](const std::filesystem::path& path, Content content, bool, std::ostream& out) {
-        TDigitalMacro macro;
-        readOrRefuse(path, [&] { macro = decodeMacroFile(content); });
-        JsonWriter json(out);
-        json.beginObject().field("kind", "macro");
-        writeMacroFields(json, macro);
-        json.endObject();
-    }});
+const CommandRegistration macroInspector(taggedInspector("macro", "Macro",
+                                                         [](Content content, JsonWriter& json) {
+                                                             writeMacroFields(
+                                                                 json, decodeMacroFile(content));
+                                                         }));
 
 // The engine's questions (a missing or too short value file) are answered Yes, and every
 // message is printed as a warning.
