@@ -1,6 +1,7 @@
 #include "digital/DigitalFiles.h"
 
 #include "FileStore.h"
+#include "UserError.h"
 #include "UserMessages.h"
 
 bool writeUserFile(const std::filesystem::path& fileName, const std::string& displayName,
@@ -28,6 +29,20 @@ std::optional<std::vector<std::uint8_t>> readUserFile(const std::filesystem::pat
     std::optional<std::vector<std::uint8_t>> content = readWholeFile(fileName);
     if (!content) messages.error("Nie je mozne otvorit subor: " + displayName);
     return content;
+}
+
+bool loadOwnFile(const std::filesystem::path& folder, const std::string& fileName,
+                 const std::function<void(std::span<const std::uint8_t>)>& decode,
+                 UserMessages& messages) {
+    const auto content = readUserFile(folder / fileName, fileName, messages);
+    if (!content) return false;
+    try {
+        decode(*content);
+    } catch (const InvalidFile&) {
+        messages.error("Neplatny subor");
+        return false;
+    }
+    return true;
 }
 
 bool replaceOwnFile(const std::filesystem::path& folder, const std::string& fileName,

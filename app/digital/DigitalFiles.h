@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +22,13 @@ bool writeUserFile(const std::filesystem::path& fileName, const std::string& dis
 std::optional<std::vector<std::uint8_t>> readUserFile(const std::filesystem::path& fileName,
                                                       const std::string& displayName,
                                                       UserMessages& messages);
+
+// Reads one of the application's own files (folder / fileName) and hands it to decode.
+// Messages: "Nie je mozne otvorit subor: " + fileName when it cannot be read, "Neplatny subor"
+// when decode raises InvalidFile.
+bool loadOwnFile(const std::filesystem::path& folder, const std::string& fileName,
+                 const std::function<void(std::span<const std::uint8_t>)>& decode,
+                 UserMessages& messages);
 
 // Replaces one of the application's own files (folder / fileName) through folder /
 // temporaryName. Messages: "Nie je mozne ukladat do suboru: " + temporaryName when the

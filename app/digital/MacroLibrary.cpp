@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "UserError.h"
-#include "UserMessages.h"
 #include "digital/DigitalFiles.h"
 #include "digital/MacroBlock.h"
 
@@ -67,16 +66,9 @@ void decodeLibrary(std::span<const std::uint8_t> content, MacroLibrary& library)
 bool loadLibrary(MacroLibrary& library, const std::filesystem::path& folder,
                  UserMessages& messages) {
     library.clear();
-    const auto content =
-        readUserFile(folder / kMacroLibraryFileName, kMacroLibraryFileName, messages);
-    if (!content) return false;
-    try {
-        decodeLibrary(*content, library);
-    } catch (const InvalidFile&) {
-        messages.error("Neplatny subor");
-        return false;
-    }
-    return true;
+    return loadOwnFile(
+        folder, kMacroLibraryFileName,
+        [&](std::span<const std::uint8_t> content) { decodeLibrary(content, library); }, messages);
 }
 
 bool saveLibrary(const MacroLibrary& library, const std::filesystem::path& folder,

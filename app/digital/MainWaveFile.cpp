@@ -1,7 +1,6 @@
 #include "digital/MainWaveFile.h"
 
 #include "UserError.h"
-#include "UserMessages.h"
 #include "digital/DigitalFiles.h"
 #include "digital/DigitalWaveBlock.h"
 
@@ -32,15 +31,9 @@ void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave) {
 
 bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder, UserMessages& messages) {
     clearWave(wave);
-    const auto content = readUserFile(folder / kMainWaveFileName, kMainWaveFileName, messages);
-    if (!content) return false;
-    try {
-        decodeMainWave(*content, wave);
-    } catch (const InvalidFile&) {
-        messages.error("Neplatny subor");
-        return false;
-    }
-    return true;
+    return loadOwnFile(
+        folder, kMainWaveFileName,
+        [&](std::span<const std::uint8_t> content) { decodeMainWave(content, wave); }, messages);
 }
 
 bool saveMainWave(const TDigitalWave& wave, const std::filesystem::path& folder,
