@@ -29,17 +29,17 @@ void TPictureBox::paintEvent(QPaintEvent* event) {
 }
 
 void TPictureBox::mousePressEvent(QMouseEvent* event) {
-    emit mousePressed(event->position().toPoint(), event->button(), event->modifiers());
+    Q_EMIT mousePressed(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void TPictureBox::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(event->position().toPoint(), event->buttons(), event->modifiers());
+    Q_EMIT mouseMoved(event->position().toPoint(), event->buttons(), event->modifiers());
 }
 
 void TPictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    emit mouseReleased(event->position().toPoint(), event->button(), event->modifiers());
+    Q_EMIT mouseReleased(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void TPictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    emit mouseDoubleClicked(event->position().toPoint(), event->button(), event->modifiers());
+    Q_EMIT mouseDoubleClicked(event->position().toPoint(), event->button(), event->modifiers());
 }

@@ -17,7 +17,7 @@ public:
     // The drawing surface, resized (and filled black) when the widget's size has changed.
     QImage& image();
 
-signals:
+Q_SIGNALS:
     // Positions are in image pixels; `buttons` are those held after the event.
     void mousePressed(QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void mouseMoved(QPoint position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);

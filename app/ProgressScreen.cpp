@@ -26,5 +26,5 @@ QPushButton* TProgressForm::breakButton() const {
 }
 
 void TProgressForm::reject() {
-    if (ui->BreakBtn->isEnabled()) emit breakPressed();
+    if (ui->BreakBtn->isEnabled()) Q_EMIT breakPressed();
 }

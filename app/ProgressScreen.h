@@ -29,7 +29,7 @@ public:
     // otherwise ignored: the operation owns the window until it finishes.
     void reject() override;
 
-signals:
+Q_SIGNALS:
     void breakPressed();
 
 private:
