@@ -305,7 +305,8 @@ AsciiAnalysis Analyse(const std::filesystem::path& fileName, UserMessages& messa
 }
 
 std::int64_t Load(const std::filesystem::path& fileName, const AsciiOptions& options,
-                  std::vector<double>& values, UserMessages& messages, ProgressReporter& progress) {
+                  std::vector<double>& values, UserMessages& messages, ProgressReporter& progress,
+                  std::int64_t storeAtMost) {
     values.clear();
     auto file = std::make_unique<ChunkedFile>(fileName);
     if (!file->isOpen()) return kLoadCannotOpen;
@@ -317,6 +318,7 @@ std::int64_t Load(const std::filesystem::path& fileName, const AsciiOptions& opt
     std::vector<double> stored;
     for (int passNumber = 0; passNumber < 2; ++passNumber) {
         const bool storing = passNumber == 1;
+        if (storing && counted > storeAtMost) break;
         if (storing) stored.reserve(static_cast<std::size_t>(counted));
         LineFilter lines;
         Tokeniser tokens(options);
@@ -354,6 +356,7 @@ std::int64_t Load(const std::filesystem::path& fileName, const AsciiOptions& opt
     }
     progress.progressNext(2 * size);
     progress.progressFinish();
+    if (counted > storeAtMost) return counted;
     values = std::move(stored);
     return static_cast<std::int64_t>(values.size());
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
 #include "ProgressReporter.h"
@@ -39,6 +40,8 @@ inline constexpr std::int64_t kLoadBrokenOff = -3;  // "Break" was pressed
 
 // Reads the numbers that pass the read-mode filter into `values` (in file order) under the
 // progress window "Loading file ...", and returns their count or one of the codes above;
-// `values` is left empty on failure.
+// `values` is left empty on failure. When there are more than `storeAtMost` values, they are
+// only counted (every number is still checked), so that a huge file costs no memory.
 std::int64_t Load(const std::filesystem::path& fileName, const AsciiOptions& options,
-                  std::vector<double>& values, UserMessages& messages, ProgressReporter& progress);
+                  std::vector<double>& values, UserMessages& messages, ProgressReporter& progress,
+                  std::int64_t storeAtMost = std::numeric_limits<std::int64_t>::max());

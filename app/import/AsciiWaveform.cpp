@@ -57,7 +57,8 @@ void reloadAscii(const std::filesystem::path& fileName, const AsciiReloadSetting
     options.separator = settings.separator.empty() ? ',' : settings.separator.front();
     options.readMode = settings.readMode;
     std::vector<double> values;
-    const std::int64_t count = Load(fileName, options, values, messages, progress);
+    const std::int64_t count =
+        Load(fileName, options, values, messages, progress, kMaxRecordPointCount);
     if (count == kLoadCannotOpen || count == kLoadBadNumber) {
         messages.information("Nie je mozne otvorit subor.");
     } else if (count == 0) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 #include "RecordingMessages.h"
 #include "RecordingProgress.h"
 #include "TestFolder.h"
@@ -324,4 +327,45 @@ TEST_F(AsciiImport, ReloadRefusesMoreValuesThanTheGeneratorHolds) {
                 messages, progress);
     EXPECT_TRUE(work.okEnabled);
     EXPECT_EQ(work.samples.points.size(), static_cast<std::size_t>(kMaxRecordPointCount / 2 + 1));
+}
+
+TEST_F(AsciiImport, ValuesBeyondTheLimitAreOnlyCounted) {
+    const auto file = folder.write("many.txt", "1 2 3 4 5\n");
+    std::vector<double> values;
+    EXPECT_EQ(Load(file, {}, values, messages, progress, 4), 5);
+    EXPECT_TRUE(values.empty());
+    EXPECT_EQ(Load(file, {}, values, messages, progress, 5), 5);
+    EXPECT_EQ(values.size(), 5u);
+    // A bad number is still found.
+    EXPECT_EQ(Load(folder.write("bad.txt", "1 2 3 4 5 6-\n"), {}, values, messages, progress, 2),
+              kLoadBadNumber);
+}
+
+TEST_F(AsciiImport, RandomTextNeverBreaksTheReader) {
+    std::mt19937 random(99);
+    const std::string alphabet = "0123456789eE+-.,; \t\r\n\n\xE9x";
+    for (int round = 0; round < 150; ++round) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 200)(random);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % alphabet.size()];
+        const auto file = folder.write("random.txt", text);
+        const AsciiOptions options{round % 2 == 0, round % 3 == 0 ? '.' : ',',
+                                   static_cast<AsciiReadMode>(round % 3)};
+        std::vector<double> values;
+        RecordingMessages loadMessages;
+        const std::int64_t count = Load(file, options, values, loadMessages, progress);
+        if (count == kLoadBadNumber) {
+            ASSERT_EQ(loadMessages.calls.size(), 1u);
+            ASSERT_TRUE(values.empty());
+        } else {
+            ASSERT_GE(count, 0);
+            ASSERT_EQ(values.size(), static_cast<std::size_t>(count));
+            for (double value : values)
+                ASSERT_TRUE(std::isfinite(value));
+            ASSERT_TRUE(loadMessages.calls.empty());
+        }
+        messages.answers = {round % 2 == 0 ? MessageResult::Yes : MessageResult::No};
+        (void)Analyse(file, messages, progress);
+    }
 }
