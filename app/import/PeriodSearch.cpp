@@ -285,3 +285,11 @@ PeriodSearchResult searchPeriod(std::span<const std::uint8_t> samples, ProgressR
     result.period = best;
     return result;
 }
+
+ChannelPeriod searchPeriodOfChannels(std::span<const std::uint8_t> channelA,
+                                     std::span<const std::uint8_t> channelB,
+                                     ProgressReporter& progress) {
+    ChannelPeriod found{searchPeriod(channelA, progress, "Searching for period on channel A"), 0};
+    if (found.result.period || found.result.brokenOff) return found;
+    return {searchPeriod(channelB, progress, "Searching for period on channel B"), 1};
+}

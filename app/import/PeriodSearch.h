@@ -19,6 +19,17 @@ struct PeriodSearchResult {
 PeriodSearchResult searchPeriod(std::span<const std::uint8_t> samples, ProgressReporter& progress,
                                 const std::string& caption);
 
+// The search of the two-channel import dialog: channel A ("Searching for period on channel A"),
+// then, when A has none and the operator did not break off, channel B. `channel` is the one
+// whose period was found (or the last one searched).
+struct ChannelPeriod {
+    PeriodSearchResult result;
+    int channel = 0;  // 0 A, 1 B
+};
+ChannelPeriod searchPeriodOfChannels(std::span<const std::uint8_t> channelA,
+                                     std::span<const std::uint8_t> channelB,
+                                     ProgressReporter& progress);
+
 // The check of one candidate: true when at most `allowance` pairs of samples whose indexes differ
 // by a positive multiple of `period` differ in value by `difference` or more. A period not
 // shorter than the record always passes.

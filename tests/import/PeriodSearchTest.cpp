@@ -229,3 +229,27 @@ TEST(PeriodSearch, SearchEqualsTheDirectDefinitionOnRealLookingRecords) {
             << "round " << round << " n " << n << " period " << period;
     }
 }
+
+TEST(PeriodSearch, TwoChannelsSearchChannelBOnlyWhenANeedsIt) {
+    Samples lonely(400, 100);
+    lonely[0] = 250;
+    RecordingProgress progress;
+    ChannelPeriod fromA = searchPeriodOfChannels(sine(1000, 100), sine(1000, 50), progress);
+    EXPECT_EQ(fromA.channel, 0);
+    EXPECT_EQ(fromA.result.period, 100);
+    EXPECT_EQ(progress.captions, std::vector<std::string>{"Searching for period on channel A"});
+
+    RecordingProgress second;
+    ChannelPeriod fromB = searchPeriodOfChannels(lonely, sine(1000, 50), second);
+    EXPECT_EQ(fromB.channel, 1);
+    EXPECT_EQ(fromB.result.period, 50);
+    EXPECT_EQ(second.captions, (std::vector<std::string>{"Searching for period on channel A",
+                                                         "Searching for period on channel B"}));
+
+    RecordingProgress broken;
+    broken.breakAt = 0;
+    ChannelPeriod stopped = searchPeriodOfChannels(lonely, sine(1000, 50), broken);
+    EXPECT_TRUE(stopped.result.brokenOff);
+    EXPECT_EQ(stopped.channel, 0);
+    EXPECT_EQ(broken.starts, 1);
+}

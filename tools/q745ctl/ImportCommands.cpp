@@ -221,6 +221,14 @@ std::filesystem::path gawName(std::filesystem::path path) {
     return path;
 }
 
+void printPeriod(std::ostream& out, int channel, std::optional<int> period) {
+    out << "Channel " << channelName(channel) << ": ";
+    if (period)
+        out << "period " << *period << " points\n";
+    else
+        out << "no period found\n";
+}
+
 int period(CommandContext& context) {
     ArgumentList arguments(context.args);
     std::optional<std::string> channelText = arguments.option("--channel");
@@ -228,22 +236,17 @@ int period(CommandContext& context) {
     if (files.size() != 1)
         throw std::invalid_argument("Usage: q745ctl period FILE [--channel A|B]");
     const ScopeFile file = readScopeFile(files.front());
-    // Without a channel, as the import dialog: the first channel, then channel B when A has none.
-    std::vector<int> channels;
-    if (channelText)
-        channels.push_back(parseChannel(*channelText));
-    else if (file.channelCount() == 2)
-        channels = {0, 1};
-    else
-        channels.push_back(file.firstChannel());
-    for (int channel : channels) {
-        if (std::optional<int> found = searchChannel(file, channel)) {
-            context.out << "Channel " << channelName(channel) << ": period " << *found
-                        << " points\n";
-            return 0;
-        }
-        context.out << "Channel " << channelName(channel) << ": no period found\n";
+    if (channelText || file.channelCount() == 1) {
+        const int channel = channelText ? parseChannel(*channelText) : file.firstChannel();
+        printPeriod(context.out, channel, searchChannel(file, channel));
+        return 0;
     }
+    // As the two-channel import dialog: channel A, then channel B when A has none.
+    SilentProgress progress;
+    const ChannelPeriod found =
+        searchPeriodOfChannels(file.channels[0]->samples, file.channels[1]->samples, progress);
+    if (found.channel == 1) printPeriod(context.out, 0, std::nullopt);
+    printPeriod(context.out, found.channel, found.result.period);
     return 0;
 }
 
