@@ -1,6 +1,7 @@
 #include "generators/AddNoise.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "ByteStream.h"
@@ -8,13 +9,12 @@
 #include "UserError.h"
 #include "waves/WaveformStatistics.h"
 
-std::array<std::uint8_t, kNoiseParamsSize> encodeNoiseParams(const NoiseParams& params) {
-    std::array<std::uint8_t, kNoiseParamsSize> bytes{};
+std::vector<std::uint8_t> encodeNoiseParams(const NoiseParams& params) {
     ByteWriter out;
     out.i32(params.level);
     out.u8(params.normalize);
-    std::copy(out.bytes().begin(), out.bytes().end(), bytes.begin());
-    return bytes;
+    out.raw(std::array<std::uint8_t, 3>{});
+    return out.take();
 }
 
 NoiseParams decodeNoiseParams(std::span<const std::uint8_t> params) {
@@ -59,7 +59,6 @@ void finishNoise(const WaveformRecord& source, const NoiseParams& params, std::m
     addNoise(source, params, random, target);
     target.generatorKind = kGeneratorNoise;
     target.optionsKind = kOptionsNone;
-    const auto bytes = encodeNoiseParams(params);
-    setParams(target, bytes);
+    target.params = encodeNoiseParams(params);
     computeStatistics(target);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <random>
 #include <span>
+#include <vector>
 
 #include "waves/WaveformRecord.h"
 
@@ -23,7 +23,7 @@ struct NoiseParams {
     bool operator==(const NoiseParams&) const = default;
 };
 
-std::array<std::uint8_t, kNoiseParamsSize> encodeNoiseParams(const NoiseParams& params);
+std::vector<std::uint8_t> encodeNoiseParams(const NoiseParams& params);
 NoiseParams decodeNoiseParams(std::span<const std::uint8_t> params);
 
 // Adds noise from -(L div 2) to L - (L div 2) to each of the 16384 source samples (128 where

@@ -8,16 +8,14 @@
 #include "Rounding.h"
 #include "waves/WaveformStatistics.h"
 
-std::array<std::uint8_t, kModulationParamsSize> encodeModulationParams(const ModulationParams& p) {
+std::vector<std::uint8_t> encodeModulationParams(const ModulationParams& p) {
     ByteWriter out;
     out.i32(p.carrierPeriods);
     out.i32(0);
     out.f64(p.depthScale());
     out.i32(p.minimumAmplitude);
     out.i32(0);
-    std::array<std::uint8_t, kModulationParamsSize> bytes{};
-    std::copy(out.bytes().begin(), out.bytes().end(), bytes.begin());
-    return bytes;
+    return out.take();
 }
 
 ModulationParams decodeModulationParams(std::span<const std::uint8_t> params) {
@@ -53,7 +51,6 @@ void finishModulation(const WaveformRecord& source, const ModulationParams& para
     modulate(source, params, target);
     target.generatorKind = kGeneratorModulation;
     target.optionsKind = kOptionsNone;
-    const auto bytes = encodeModulationParams(params);
-    setParams(target, bytes);
+    target.params = encodeModulationParams(params);
     computeStatistics(target);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "waves/WaveformRecord.h"
 
@@ -24,7 +24,7 @@ struct ModulationParams {
     bool operator==(const ModulationParams&) const = default;
 };
 
-std::array<std::uint8_t, kModulationParamsSize> encodeModulationParams(const ModulationParams& p);
+std::vector<std::uint8_t> encodeModulationParams(const ModulationParams& p);
 // The defaults (50 periods, 20 %) when the block is shorter than 24 bytes.
 ModulationParams decodeModulationParams(std::span<const std::uint8_t> params);
 

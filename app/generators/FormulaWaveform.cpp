@@ -65,6 +65,32 @@ PointSpan pointSpanOf(const Ranges& ranges, std::size_t pointCount) {
     return {static_cast<std::int64_t>(first), static_cast<std::int64_t>(steps)};
 }
 
+// A slot's formula parsed with x allowed, evaluated at point i of the wave range, that is at
+// x = real start + i * (real end - real start) / (wave end - wave start).
+class SlotFormula {
+public:
+    SlotFormula(const std::string& formula, const Ranges& ranges, TComplexMath& expression)
+        : ranges_(ranges), expression_(expression) {
+        FormulaContext& context = expression.context();
+        context.AllowPercent = false;
+        context.AllowX = true;
+        expression.setFormula(formula);
+        expression.parse();
+    }
+
+    double at(std::int64_t i) {
+        const double realWidth = ranges_.realEnd - ranges_.realStart;
+        const double waveWidth = ranges_.waveEnd - ranges_.waveStart;
+        expression_.context().X =
+            ranges_.realStart + static_cast<double>(i) * realWidth / waveWidth;
+        return expression_.evaluate();
+    }
+
+private:
+    const Ranges& ranges_;
+    TComplexMath& expression_;
+};
+
 bool isWholeNumber(double value) {
     return std::isfinite(value) && std::trunc(value) == value;
 }
@@ -86,18 +112,11 @@ void addFormulaSlot(MathParameterBlock& block, int replaceIndex, const MathSlot&
         pointSpanOf(ranges, kWavePointCount);
     });
     stage(kCheckingStage, [&] {
-        FormulaContext& context = expression.context();
-        context.AllowPercent = false;
-        context.AllowX = true;
-        expression.setFormula(slot.formula);
-        expression.parse();
-        const double realWidth = ranges.realEnd - ranges.realStart;
-        const double waveWidth = ranges.waveEnd - ranges.waveStart;
+        // Proves the formula defined over the whole range; the values are not kept.
+        SlotFormula formula(slot.formula, ranges, expression);
         const std::int64_t steps = pointSpanOf(ranges, kWavePointCount).steps;
-        for (std::int64_t i = 0; i <= steps; ++i) {
-            context.X = ranges.realStart + static_cast<double>(i) * realWidth / waveWidth;
-            expression.evaluate();
-        }
+        for (std::int64_t i = 0; i <= steps; ++i)
+            formula.at(i);
     });
 
     const int index = append ? block.count++ : replaceIndex;
@@ -130,24 +149,14 @@ void computeFormulaSlot(const MathParameterBlock& block, int k, TComplexMath& ex
         points = pointSpanOf(ranges, record.points.size());
     });
     stage(kFormulaStage, [&] {
-        FormulaContext& context = expression.context();
-        context.AllowX = true;
-        context.AllowPercent = false;
-        expression.setFormula(slot.formula);
-        expression.parse();
-        const double realWidth = ranges.realEnd - ranges.realStart;
-        const double waveWidth = ranges.waveEnd - ranges.waveStart;
-        auto valueAt = [&](std::int64_t i) {
-            context.X = ranges.realStart + static_cast<double>(i) * realWidth / waveWidth;
-            return expression.evaluate();
-        };
+        SlotFormula formula(slot.formula, ranges, expression);
         double scale = 1;
         double offset = 0;
         if (block.normalize) {
-            double maximum = valueAt(0);
+            double maximum = formula.at(0);
             double minimum = maximum;
             for (std::int64_t i = 1; i <= points.steps; ++i) {
-                const double value = valueAt(i);
+                const double value = formula.at(i);
                 maximum = std::max(maximum, value);
                 minimum = std::min(minimum, value);
             }
@@ -157,7 +166,7 @@ void computeFormulaSlot(const MathParameterBlock& block, int k, TComplexMath& ex
             }
         }
         for (std::int64_t i = 0; i <= points.steps; ++i) {
-            double value = valueAt(i) * scale + offset;
+            double value = formula.at(i) * scale + offset;
             value = value > 255 ? 255 : value >= 1 ? value : 1;
             record.points[static_cast<std::size_t>(points.first + i)] =
                 static_cast<std::uint8_t>(roundHalfEven(value));

@@ -6,13 +6,11 @@
 #include "Rounding.h"
 #include "waves/WaveformStatistics.h"
 
-std::array<std::uint8_t, kSquareParamsSize> encodeSquareShares(const SquareShares& shares) {
+std::vector<std::uint8_t> encodeSquareShares(const SquareShares& shares) {
     ByteWriter out;
     out.i32(shares.low);
     out.i32(shares.high);
-    std::array<std::uint8_t, kSquareParamsSize> bytes{};
-    std::copy(out.bytes().begin(), out.bytes().end(), bytes.begin());
-    return bytes;
+    return out.take();
 }
 
 SquareShares decodeSquareShares(std::span<const std::uint8_t> params) {
@@ -35,7 +33,6 @@ void applySquareWave(WaveformRecord& record, std::int32_t lowShare) {
         roundHalfEven(static_cast<long double>(shares.low) * kWavePointCount / 100));
     record.points.assign(kWavePointCount, 255);
     std::fill_n(record.points.begin(), lowPoints, std::uint8_t{1});
-    const auto bytes = encodeSquareShares(shares);
-    setParams(record, bytes);
+    record.params = encodeSquareShares(shares);
     computeStatistics(record);
 }

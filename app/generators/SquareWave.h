@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "waves/WaveformRecord.h"
 
@@ -18,7 +18,7 @@ struct SquareShares {
 
 inline constexpr std::size_t kSquareParamsSize = 8;
 
-std::array<std::uint8_t, kSquareParamsSize> encodeSquareShares(const SquareShares& shares);
+std::vector<std::uint8_t> encodeSquareShares(const SquareShares& shares);
 // The shares of a params block; 50/50 when the block is shorter than 8 bytes.
 SquareShares decodeSquareShares(std::span<const std::uint8_t> params);
 
