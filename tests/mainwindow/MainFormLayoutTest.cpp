@@ -14,9 +14,7 @@
 #include <map>
 #include <memory>
 
-#include "AppState.h"
-#include "Main.h"
-#include "ui_Main.h"
+#include "MainWindowRig.h"
 
 namespace {
 
@@ -29,8 +27,8 @@ protected:
         return found;
     }
 
-    AppState state;
-    TMainForm form{state};
+    MainWindowRig rig;
+    TMainForm& form = *rig.form;
 };
 
 TEST_F(MainFormLayout, ClientAreaAndCaption) {
