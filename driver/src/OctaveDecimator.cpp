@@ -13,7 +13,8 @@ constexpr std::int64_t kPoints = kPointsPerWaveform;
 constexpr std::int64_t kExactFloatLimit = 16777216;  // 2^24: every integer up to here is a float
 
 // The output point for a block with average avg and extremes lmin..lmax: stretched towards the
-// block's extreme in proportion to how close that extreme comes to the waveform's own.
+// block's extreme in proportion to how close that extreme comes to the waveform's own. A
+// constant waveform has no spread to divide by; its blocks are the constant.
 std::uint8_t decimatedPoint(float avg, int lmin, int lmax, float mean, int gmin, int gmax) {
     long double value;
     if (avg > mean) {
