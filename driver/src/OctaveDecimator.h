@@ -41,17 +41,24 @@ public:
 
 private:
     std::int64_t cyclicSum(std::int64_t start, std::int64_t count) const;
-    float floatSum(std::int64_t start, std::int64_t count) const;
-    void windowExtremes(std::int64_t chunk, std::int64_t chunks);
+    // How many points from start keep their running sum within 2^24.
+    std::int64_t exactStretch(std::int64_t start, std::int64_t count) const;
+    template <int Lanes>
+    void floatSums(std::int64_t factor, std::int64_t outputs);
+    void windowExtremes(int level, std::int64_t window);
+    // Where the chunks of 2^level points start in levelMax_ and levelMin_.
+    static std::size_t levelOffset(int level) { return 32768 - (std::size_t{32768} >> level); }
 
     const std::uint8_t* w_ = nullptr;
     int gmax_ = 0;
     int gmin_ = 0;
     float mean_ = 0.0f;
     std::vector<std::int64_t> prefix_;  // prefix_[k]: sum of the first k points
-    // Sliding-window extremes over chunks of gcd(factor, 16384) points, on the doubled chunk
-    // sequence so that windows may wrap.
-    std::vector<std::uint8_t> chunkMax_, chunkMin_;
+    std::vector<float> sums_;           // each output's float sum
+    std::vector<float> pointsAsFloat_;
+    // Extremes of aligned chunks of 1, 2, 4 ... 16384 points, level after level.
+    std::vector<std::uint8_t> levelMax_, levelMin_;
+    // Extremes over windows of several chunks.
     std::vector<std::uint8_t> forwardMax_, forwardMin_, backwardMax_, backwardMin_;
     std::array<std::uint8_t, kPointsPerWaveform> octave_{};
 };

@@ -122,9 +122,9 @@ TEST(OctaveDecimator, MatchesTheReferenceForEveryKindOfFactor) {
     // Powers of two, odd factors whose blocks wrap, factors of several passes, and those whose
     // float sums round: above 2^24, as 99 x 1024 loud points or 5 x 16384 points of 255 are,
     // while 4 x 16384 points of 255 stay just below.
-    const std::int64_t factors[] = {1,         2,         3,         5,         64,
-                                    99,        99 * 8,    1000,      8192,      16384,
-                                    99 * 1024, 99 * 8192, 3 * 16384, 4 * 16384, 5 * 16384};
+    const std::int64_t factors[] = {
+        1,     2,         3,         5,         64,        99,        99 * 8,    1000,     8192,
+        16384, 99 * 1024, 99 * 2048, 99 * 4096, 99 * 8192, 3 * 16384, 4 * 16384, 5 * 16384};
     for (const auto& [name, wave] : waves) {
         for (std::int64_t factor : factors) {
             SCOPED_TRACE(std::string(name) + " factor " + std::to_string(factor));
