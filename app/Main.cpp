@@ -23,6 +23,7 @@
 #include "MainWindowModules.h"
 #include "UnitFormat.h"
 #include "WaveDisplayLink.h"
+#include "WindowPlacement.h"
 #include "device/DriverApi.h"
 #include "device/VirtualGenerator.h"
 #include "ui_Main.h"
@@ -107,7 +108,7 @@ TMainForm::TMainForm(AppState& state, WaveformStore& store, DriverApi& driver, Q
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     ui->ClientArea->setFixedSize(ClientWidth, ClientHeight);
-    adjustSize();
+    centerOnScreen(*this);
     setFixedSize(size());
 
     ui->TriggerLeadBtn->setIcon(edgeIcon(true));
@@ -752,6 +753,8 @@ void TMainForm::useSmallScreenLayout() {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(640, 480);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TMainForm::closeWithoutConfirmation() {
