@@ -16,8 +16,10 @@ int32_t KelvoEpbIoControl(void* device, uint32_t code, void* inBuffer, uint32_t 
                           void* outBuffer, uint32_t outSize, uint32_t* bytesReturned);
 void KelvoEpbClose(void* device);
 
-/* The virtual bench's decoded state as JSON; valid until the next call. */
+/* The virtual bench's decoded state as JSON; valid until the next call. The second form adds
+ * each channel's played points. */
 const char* Q745VirtualInstrumentState(void);
+const char* Q745VirtualInstrumentStateWithPoints(void);
 
 #ifdef __cplusplus
 }

@@ -23,6 +23,7 @@ void SetDLLBehaviour(int32_t value);
 void GetDriverVersion(uint8_t* version);
 
 const char* Q745VirtualInstrumentState(void);
+const char* Q745VirtualInstrumentStateWithPoints(void);
 
 #ifdef __cplusplus
 }

@@ -96,6 +96,14 @@ TEST_F(DeviceCommand, SetsTheInstrumentUpAndAnswersInJson) {
     EXPECT_NE(output.find("\"filter\":\"High\""), std::string::npos);
 }
 
+TEST_F(DeviceCommand, ShowsThePlayedPointsOnRequest) {
+    ASSERT_EQ(run({"--points"}), 0) << output;
+    EXPECT_NE(output.find("\"playedPoints\":16384,\"playedFnv1a\":"), std::string::npos);
+    EXPECT_NE(output.find("\"points\":[128,128,128,"), std::string::npos);
+    ASSERT_EQ(run({}), 0);
+    EXPECT_EQ(output.find("\"points\""), std::string::npos);
+}
+
 TEST_F(DeviceCommand, UsbInstrument) {
     ASSERT_EQ(run({"--usb"}, {{"Q745_VIRTUAL_INSTRUMENT", "usb"}}), 0) << output;
     EXPECT_NE(output.find("SetInterface(1): 0 ready"), std::string::npos);

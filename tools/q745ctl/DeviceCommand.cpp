@@ -158,14 +158,16 @@ std::vector<std::function<Call()>> requestedSettings(ArgumentList& arguments) {
 
 // The decoded state from the virtual instrument's stand-in, when the loaded port driver or USB
 // library is one; empty otherwise.
-std::string virtualInstrumentState(bool usb) {
+std::string virtualInstrumentState(bool usb, bool withPoints) {
     const char* variable = usb ? "Q745_USB_LIBRARY" : "Q745_PORT_DRIVER";
     const char* name = std::getenv(variable);
     if (name == nullptr || *name == '\0') name = usb ? "libkelvousb.so" : "libkelvoepb.so";
     void* library = ::dlopen(name, RTLD_NOW | RTLD_NOLOAD);
     if (library == nullptr) return {};
     using StateFunction = const char*();
-    auto* state = reinterpret_cast<StateFunction*>(::dlsym(library, "Q745VirtualInstrumentState"));
+    auto* state = reinterpret_cast<StateFunction*>(
+        ::dlsym(library, withPoints ? "Q745VirtualInstrumentStateWithPoints"
+                                    : "Q745VirtualInstrumentState"));
     std::string text = state != nullptr ? state() : "";
     ::dlclose(library);
     return text;
@@ -185,6 +187,7 @@ int device(CommandContext& context) {
     ArgumentList arguments(context.args);
     const bool usb = arguments.flag("--usb");
     const bool json = arguments.flag("--json");
+    const bool points = arguments.flag("--points");
     long index = 0;
     if (auto text = arguments.option("--index")) {
         index = parseInteger(*text, "Device index");
@@ -211,7 +214,7 @@ int device(CommandContext& context) {
         for (const auto& setting : settings)
             calls.push_back(setting());
     }
-    const std::string state = virtualInstrumentState(usb);
+    const std::string state = virtualInstrumentState(usb, points);
 
     std::ostream& out = context.out;
     if (json) {
@@ -269,7 +272,7 @@ int device(CommandContext& context) {
 
 const CommandRegistration registration(Command{
     "device",
-    "device [--usb] [--index N] [--json] [--frequency HZ] [--level A|B CODE]\n"
+    "device [--usb] [--index N] [--json] [--points] [--frequency HZ] [--level A|B CODE]\n"
     "         [--shift A|B CODE] [--output A|B off|normal|-20dB] [--filter A|B low|high|off]\n"
     "         [--generator on|off] [--digital-outputs on|off]\n"
     "                             initialise the instrument and show what it answers",
