@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -41,9 +40,6 @@ protected:
         ChildProcess second(Q745_LOCK_WORKER, arguments, environment(runB));
         EXPECT_EQ(first.wait(), 0) << first.output();
         EXPECT_EQ(second.wait(), 0) << second.output();
-        // Both ran several rounds side by side.
-        EXPECT_GE(std::atoi(first.output().c_str()), 3) << first.output();
-        EXPECT_GE(std::atoi(second.output().c_str()), 3) << second.output();
         const q745vi::SharedBusMonitor monitor(bus);
         return {monitor.accesses(), monitor.interleavings()};
     }

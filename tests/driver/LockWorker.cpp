@@ -1,6 +1,6 @@
 // One of the processes of the device-lock test: initialises the virtual instrument, waits until
 // its partners are ready too, then runs register sequences (with the waits inside them that
-// give another process the time to step in) until the given time is up.
+// give another process the time to step in) until the given time is up, five rounds at least.
 //   q745drv_lock_worker BARRIER_FOLDER PARTNERS MILLISECONDS
 #include <unistd.h>
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     const auto end =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(argv[3]));
     int rounds = 0;
-    for (; std::chrono::steady_clock::now() < end; ++rounds) {
+    for (; rounds < 5 || std::chrono::steady_clock::now() < end; ++rounds) {
         SetEPBOn(1);
         SetLevel(0, rounds & 4095);
         SetWaveForm(raw.data(), 0, static_cast<int32_t>(raw.size()), 0, 1);
