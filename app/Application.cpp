@@ -12,5 +12,6 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (...) {
         errorReport_.report(receiver, "Unknown error");
     }
-    return false;
+    // The error has been dealt with; the event counts as handled.
+    return true;
 }

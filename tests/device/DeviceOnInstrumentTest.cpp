@@ -1,8 +1,11 @@
 // The device layer on the driver library and the virtual instrument (this process's bench, in
 // place of the port driver and USB library the library loads by name).
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "DeviceRig.h"
@@ -10,6 +13,7 @@
 #include "device/LibraryDriverApi.h"
 #include "device/VirtualGenerator.h"
 #include "digital/DigitalWave.h"
+#include "q745drv.h"
 #include "waves/WaveformRecord.h"
 
 namespace {
@@ -17,6 +21,17 @@ namespace {
 using q745vi::VirtualBench;
 
 using InstrumentRig = DeviceRig<LibraryDriverApi>;
+
+// The stand-ins beside the library, named by their full path: a sanitizer's dlopen
+// interceptor searches from its own location, not from the library's.
+void useStandInsBesideTheLibrary() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
+        return;
+    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
+    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
+    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
+}
 
 void configureBench(const char* text) {
     std::string error;
@@ -65,7 +80,10 @@ int risingEdges(const std::vector<std::uint8_t>& points) {
 
 class OnInstrument : public ::testing::Test {
 protected:
-    void SetUp() override { configureBench("parallel:0"); }
+    void SetUp() override {
+        useStandInsBesideTheLibrary();
+        configureBench("parallel:0");
+    }
     void TearDown() override {
         VirtualBench::process().usb().setDriverVersion(1, 2);
         VirtualBench::process().parallelPort().setDriverVersion(2, 3);
