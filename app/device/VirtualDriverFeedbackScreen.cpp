@@ -19,6 +19,8 @@ TVirtualDriverFeedbackForm::TVirtualDriverFeedbackForm(bool debugMode, QWidget* 
       debugMode_(debugMode) {
     ui->setupUi(this);
     setFixedSize(378, 450);
+    // The log stays open beside the main window; closing the main window still ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
     ui->Memo1->setMaximumBlockCount(MaximumLogLines);
     freqTimer_->setObjectName(QStringLiteral("FreqTimer"));
     freqTimer_->setInterval(1000);

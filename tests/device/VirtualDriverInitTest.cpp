@@ -40,6 +40,9 @@ TEST(VirtualDriverInit, InstrumentAtTheConfiguredAddressNeedsNoQuestion) {
     ASSERT_NE(rig.binding->feedbackForm(), nullptr);
     EXPECT_TRUE(rig.binding->feedbackForm()->isVisible());
     EXPECT_EQ(rig.binding->feedbackForm()->windowTitle(), "Virtual driver feedback");
+    EXPECT_EQ(rig.binding->feedbackForm()->size(), QSize(378, 450));
+    EXPECT_TRUE(rig.binding->feedbackForm()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(rig.binding->feedbackForm()->testAttribute(Qt::WA_QuitOnClose));
 }
 
 TEST(VirtualDriverInit, WithoutDebugTheLogWindowStaysHiddenAndEmpty) {
