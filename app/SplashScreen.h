@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class TSplashForm;
+}
+
+// The borderless window of the start-up, centred on the screen: the program's picture and one
+// line naming the stage the start-up is in.
+class TSplashForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TSplashForm(QWidget* parent = nullptr);
+    ~TSplashForm() override;
+
+    // Shows the stage at once: pending events are processed so that the window repaints.
+    void showSplashStatus(const QString& text);
+    QString status() const;
+
+private:
+    std::unique_ptr<Ui::TSplashForm> ui;
+};

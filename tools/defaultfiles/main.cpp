@@ -1,0 +1,50 @@
+// q745defaults FOLDER: writes the data files a new installation ships into FOLDER:
+// "Settings.dat" with the default settings, "Waves.dat" with the five predefined waveforms,
+// an empty "DWave.dat" and an empty "DMacros.dat". Run by the build.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "SettingsTranslator.h"
+#include "UserMessages.h"
+#include "digital/DigitalWave.h"
+#include "digital/MacroLibrary.h"
+#include "digital/MainWaveFile.h"
+#include "waves/PredefinedWaveforms.h"
+#include "waves/WaveformStore.h"
+
+namespace {
+
+class FailureCount final : public UserMessages {
+public:
+    MessageResult messageBox(const std::string& text, MessageKind, MessageButtons) override {
+        std::fprintf(stderr, "q745defaults: %s\n", text.c_str());
+        ++failures;
+        return MessageResult::Ok;
+    }
+    int failures = 0;
+};
+
+// The noise waveform of a new installation is the same on every build.
+constexpr std::uint32_t ShippedNoiseSeed = 745;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: q745defaults FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    FailureCount messages;
+
+    writeSettings(folder / "Settings.dat", SettingsValues{}, messages);
+    WaveformStore store;
+    resetPredefined(store, ShippedNoiseSeed);
+    saveStore(store, folder, messages);
+    saveMainWave(TDigitalWave{}, folder, messages);
+    saveLibrary(MacroLibrary{}, folder, messages);
+    return messages.failures == 0 ? 0 : 1;
+}
