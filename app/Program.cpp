@@ -14,6 +14,7 @@
 #include "ActivationChannel.h"
 #include "Main.h"
 #include "MainWindowModules.h"
+#include "MessageBox.h"
 #include "Profiles.h"
 #include "ProgramVersion.h"
 #include "ProgressScreen.h"
@@ -84,7 +85,7 @@ Program::~Program() {
 int Program::run(const QStringList& arguments) {
     if (!singleCopy()) return 0;
     start(arguments);
-    if (!virtualDriver_->terminateRequested()) {
+    if (!virtualDriver_->terminateRequested() && !sessionEnding_) {
         mainForm_->show();
         note("main window shown");
         QApplication::exec();
@@ -306,9 +307,17 @@ void Program::pollSpooler() {
     printerSharing_->spoolerStatusChanged();
 }
 
-// The session ends: the program closes as at a normal exit, without the exit question.
+// The session ends: the program closes as at a normal exit, without the exit question. Any box
+// on screen is closed and any later one answered at once, so that nothing waits for an
+// operator who is gone; a start-up still running ends before the message loop.
 void Program::endSession() {
+    if (sessionEnding_) return;
     note("termination signal");
+    sessionEnding_ = true;
+    // A test's script answers by itself and keeps recording.
+    if (!platform_.testLog)
+        unattended_ = std::make_unique<ScopedMessageResponder>(unattendedMessages_);
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     mainForm_->closeWithoutConfirmation();
     mainForm_->close();
     QApplication::exit(0);

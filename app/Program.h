@@ -9,6 +9,8 @@
 #include "AppState.h"
 #include "DialogMessages.h"
 #include "InstanceMarkers.h"
+#include "MessageBox.h"
+#include "UnattendedMessages.h"
 #include "digital/DigitalWave.h"
 #include "panels/ChannelPanelState.h"
 #include "panels/FrequencyPanelState.h"
@@ -39,6 +41,9 @@ class Program : public QObject {
 public:
     // What the program uses of the platform; tests put their own in place.
     struct Platform {
+        Platform(DriverApi& driverApi, PrintSpooler& printSpooler)
+            : driver(driverApi), spooler(printSpooler) {}
+
         DriverApi& driver;
         PrintSpooler& spooler;
         std::filesystem::path markersFolder = InstanceMarkers::defaultFolder();
@@ -109,4 +114,8 @@ private:
     std::unique_ptr<SettingsBinding> settings_;
     std::unique_ptr<Profiles> profiles_;
     std::unique_ptr<ProgramModules> modules_;
+
+    bool sessionEnding_ = false;
+    UnattendedMessages unattendedMessages_;
+    std::unique_ptr<ScopedMessageResponder> unattended_;
 };

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+#include "ActivationChannel.h"
+#include "FileStore.h"
+#include "InstanceMarkers.h"
+#include "ProgramRig.h"
+#include "ui_Main.h"
+
+namespace {
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+long countOf(const std::vector<std::string>& texts, const std::string& text) {
+    return std::count(texts.begin(), texts.end(), text);
+}
+
+const std::string ExitQuestion = "Naozaj chcete opustit program ?";
+
+// Every value away from its default that the live objects can hold without the panels of
+// their own: the start-up in analog mode and without the automatic filter (which would choose
+// the filters itself), on filled waveform slots.
+SettingsValues changedValues() {
+    SettingsValues v;
+    v.baseAddress = 3;
+    v.portAddress = 0x2F8;
+    v.usb = true;
+    v.useProxy = true;
+    v.proxyAddress = "proxy.example.net";
+    v.proxyPort = 8080;
+    ChannelSettings& a = v.channels[0];
+    a = {1000, 0, 1100, 4000, 1, 2, 50, 0, 1234.5, 3, false, true, 0, true, true, 0, 3};
+    ChannelSettings& b = v.channels[1];
+    b = {0, 1, 4096, 0, 0, 0, 600, 1, 1.25e-6, 1, true, false, 1, false, false, 1, 4};
+    v.channelBPhase = 8192;
+    v.analogFrequency = {1000.5, 0, 999};
+    v.channelBMultiplication = 7;
+    v.trigger = true;
+    v.triggerEdge = 0;
+    v.whileTriggerOff = 0;
+    v.synchroPulsesOut = true;
+    v.triggerMode = 1;
+    v.digitalFrequency = {50000000, 0, 1525.878906};
+    v.digitalVoltage = 1;
+    v.importFrequency = {12345.6789, 0, 1e6};
+    v.importLevelA = 100;
+    v.importLevelB = 4096;
+    v.importOutputA = 0;
+    v.importOutputB = 2;
+    v.levelLock = true;
+    v.forceDigitalOutputs = true;
+    v.countVRmsFromAC = true;
+    v.autoFilter = false;
+    v.interfaceMode = ModeAnalog;
+    return v;
+}
+
+}  // namespace
+
+TEST(ProgramTest, NewInstallationStartsSilentlyAndWritesItsFilesAtExit) {
+    ProgramRig rig;
+    rig.shipFiles();
+    const std::string shipped = fileText(rig.start / "Settings.dat");
+    EXPECT_EQ(rig.run([](Program& program) {
+        EXPECT_TRUE(program.state().appReady);
+        EXPECT_TRUE(program.state().settingsLoaded);
+        EXPECT_EQ(program.state().currentMode, ModeAnalog);
+        EXPECT_TRUE(ProgramRig::mainForm()->isVisible());
+    }),
+              0);
+    EXPECT_EQ(rig.messages.texts(), std::vector<std::string>{ExitQuestion});
+    EXPECT_EQ(fileText(rig.start / "Settings.dat"), shipped) << "nothing lost on the way";
+    const auto content = readWholeFile(rig.start / "Waves.dat");
+    ASSERT_TRUE(content);
+    const DecodedStore decoded = decodeStore(*content);
+    EXPECT_EQ(decoded.store.slots[0].name(), "Sine");
+    EXPECT_EQ(decoded.store.importedA.points, decoded.store.slots[0].points)
+        << "import mode starts with a copy of Sine";
+    EXPECT_EQ(decoded.store.importedB.points, decoded.store.slots[1].points);
+    // No other program holds a slot: the port leaves the instrument's bus mode last.
+    ASSERT_FALSE(rig.callsNamed("SetEPBOn").empty());
+    EXPECT_EQ(rig.callsNamed("SetEPBOn").back(), "SetEPBOn(0)");
+    EXPECT_FALSE(std::filesystem::exists(rig.start / "Settings.dat.tmp"));
+}
+
+TEST(ProgramTest, MissingSettingsFileIsReportedInBothPasses) {
+    ProgramRig rig;
+    rig.shipFiles();
+    std::filesystem::remove(rig.start / "Settings.dat");
+    rig.run([](Program& program) { EXPECT_EQ(program.state().currentMode, ModeAnalog); });
+    EXPECT_EQ(countOf(rig.messages.texts(), "Nie je mozne otvorit subor: Settings.dat"), 2);
+    EXPECT_EQ(rig.messages.calls.size(), 3u);
+    EXPECT_TRUE(std::filesystem::exists(rig.start / "Settings.dat")) << "written at exit";
+}
+
+TEST(ProgramTest, CommunicationKeysReachTheDeviceAndTheModeIsEnteredAtStart) {
+    ProgramRig rig;
+    rig.shipFiles();
+    SettingsValues values;
+    values.baseAddress = 5;
+    values.portAddress = 0x278;
+    values.interfaceMode = ModeDigital;
+    RecordingMessages quiet;
+    writeSettings(rig.start / "Settings.dat", values, quiet);
+    rig.driver.initByIndex[{0, 5}] = 1000;
+    rig.run([](Program& program) {
+        EXPECT_EQ(program.state().currentMode, ModeDigital);
+        EXPECT_EQ(program.state().startMode, ModeDigital);
+        EXPECT_EQ(program.state().portName, "LPT2:");
+    });
+    ASSERT_FALSE(rig.callsNamed("InitHardware").empty());
+    EXPECT_EQ(rig.callsNamed("InitHardware").front(), "InitHardware(5)");
+    EXPECT_EQ(rig.callsNamed("SetPrinterBase").front(), "SetPrinterBase(632)");
+    EXPECT_EQ(rig.messages.texts(), std::vector<std::string>{ExitQuestion});
+}
+
+TEST(ProgramTest, EverySettingSurvivesARunThroughTheLiveObjects) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.driver.initByIndex[{1, 3}] = 1000;
+    RecordingMessages quiet;
+    writeSettings(rig.start / "Settings.dat", changedValues(), quiet);
+    const std::string written = fileText(rig.start / "Settings.dat");
+    rig.run([](Program& program) {
+        Ui::TMainForm& ui = ProgramRig::mainForm()->controls();
+        EXPECT_EQ(ui.ShiftBarA->value(), ui.ShiftBarA->maximum() - 1100);
+        EXPECT_TRUE(ui.StepShiftBtnA->isChecked());
+        EXPECT_TRUE(ui.ExtLevelOnBtnA->isChecked());
+        EXPECT_TRUE(ui.Output20BtnA->isChecked());
+        EXPECT_TRUE(ui.ManualDBBtnA->isChecked());
+        EXPECT_EQ(ui.LevelUnitsBoxA->currentIndex(), 3);
+        EXPECT_TRUE(ui.VpMinusBtnA->isChecked());
+        EXPECT_EQ(ui.FilterBoxA->currentIndex(), 0);
+        EXPECT_EQ(ui.FilterBoxB->currentIndex(), 1);
+        EXPECT_TRUE(ui.StepFreqBtn->isChecked());
+        EXPECT_EQ(ui.DigitalVoltageBox->currentIndex(), 1);
+        EXPECT_TRUE(ui.ILockLevelBtn->isChecked());
+        EXPECT_TRUE(ui.Forcedigitaloutputs1->isChecked());
+        EXPECT_TRUE(ui.VRmsfromAC1->isChecked());
+        EXPECT_FALSE(ui.Autofilter1->isChecked());
+        EXPECT_EQ(program.state().waveIndexA, 3);
+        EXPECT_EQ(program.state().proxyAddress, "proxy.example.net");
+    });
+    EXPECT_EQ(fileText(rig.start / "Settings.dat"), written);
+}
+
+TEST(ProgramTest, ExitQuestionAnsweredNoKeepsTheProgramRunning) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([&rig](Program& program) {
+        rig.messages.answers.push_back(MessageResult::No);
+        ProgramRig::mainForm()->close();
+        QTest::qWait(20);
+        EXPECT_TRUE(ProgramRig::mainForm()->isVisible());
+        EXPECT_TRUE(program.state().appReady);
+    });
+    EXPECT_EQ(countOf(rig.messages.texts(), ExitQuestion), 2);
+}
+
+TEST(ProgramTest, AnotherInstrumentProgramKeepsThePortInBusMode) {
+    ProgramRig rig;
+    rig.shipFiles();
+    InstanceMarkers other(rig.markers.path());
+    ASSERT_EQ(other.takeSlotMarker(), 0);
+    rig.run([&other](Program&) {
+        EXPECT_TRUE(other.markerHeld("KELVO_SW_1")) << "this copy took the next slot";
+        EXPECT_TRUE(other.markerHeld("KELVO_Q745_SW"));
+    });
+    EXPECT_EQ(countOf(rig.callsNamed("SetEPBOn"), "SetEPBOn(0)"), 0);
+    EXPECT_FALSE(other.markerHeld("KELVO_SW_1")) << "released at exit";
+    EXPECT_FALSE(other.markerHeld("KELVO_Q745_SW"));
+}
+
+TEST(ProgramTest, PrintJobOnTheInstrumentsPortTakesThePortAndGivesItBack) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([&rig](Program& program) {
+        rig.driver.forget();
+        rig.spooler.queues = {{"LPT2:", 3}, {"FILE:,LPT1:", 2}};
+        EXPECT_TRUE(QTest::qWaitFor([&] { return program.state().printerJobs == 2; }));
+        QTest::qWait(50);  // several polls: the port is handed over once
+        rig.spooler.queues = {{"LPT2:", 3}, {"FILE:,LPT1:", 0}};
+        EXPECT_TRUE(QTest::qWaitFor([&] { return program.state().printerJobs == 0; }));
+        QTest::qWait(50);
+        EXPECT_EQ(rig.callsNamed("SetEPBOn"),
+                  (std::vector<std::string>{"SetEPBOn(0)", "SetEPBOn(1)"}));
+    });
+}
+
+TEST(ProgramTest, SmallScreenGivesTheWarningAndAResizableWindow) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.screenSize = QSize(640, 480);
+    rig.run([](Program& program) {
+        EXPECT_TRUE(program.state().smallScreenMode);
+        TMainForm* form = ProgramRig::mainForm();
+        EXPECT_EQ(form->size(), QSize(640, 480));
+        EXPECT_NE(form->minimumSize(), form->maximumSize());
+    });
+    ASSERT_FALSE(rig.messages.calls.empty());
+    EXPECT_EQ(rig.messages.calls[0].kind, MessageKind::Warning);
+    EXPECT_EQ(rig.messages.calls[0].text,
+              "Vase rozlisenie je prilis male.\r\nDoporucujeme Vam, aby ste zmenili rozlisenie "
+              "na 800x600.\r\nProgram sa spusti v specialnom rezime podporujucom 640x480.");
+}
+
+TEST(ProgramTest, ScreenOf800By600IsLargeEnough) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.screenSize = QSize(800, 600);
+    rig.run([](Program& program) { EXPECT_FALSE(program.state().smallScreenMode); });
+    EXPECT_EQ(rig.messages.texts(), std::vector<std::string>{ExitQuestion});
+}
+
+TEST(ProgramTest, DebugArgumentInAnyLetterCase) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([](Program& program) { EXPECT_TRUE(program.state().debugMode); }, {"DeBuG"});
+    rig.run([](Program& program) { EXPECT_FALSE(program.state().debugMode); }, {"verbose"});
+}
+
+TEST(ProgramTest, ImportedWavesOfDifferentLengthsAreReplacedBySineAndSaw) {
+    ProgramRig rig;
+    rig.shipFiles();
+    RecordingMessages quiet;
+    WaveformStore store;
+    resetPredefined(store, 1);
+    store.importedA.setName("short");
+    store.importedA.points.assign(100, 10);
+    store.importedB.setName("long");
+    store.importedB.points.assign(200, 20);
+    saveStore(store, rig.start.path(), quiet);
+    rig.run([](Program&) {});
+    const DecodedStore decoded = decodeStore(*readWholeFile(rig.start / "Waves.dat"));
+    EXPECT_EQ(decoded.store.importedA.name(), "Sine");
+    EXPECT_EQ(decoded.store.importedB.name(), "Saw");
+}
+
+TEST(ProgramTest, ImportedWavesOfOneLengthAreKept) {
+    ProgramRig rig;
+    rig.shipFiles();
+    RecordingMessages quiet;
+    WaveformStore store;
+    resetPredefined(store, 1);
+    store.importedA.setName("first");
+    store.importedA.points.assign(300, 10);
+    store.importedB.setName("second");
+    store.importedB.points.assign(300, 20);
+    saveStore(store, rig.start.path(), quiet);
+    rig.run([](Program&) {});
+    const DecodedStore decoded = decodeStore(*readWholeFile(rig.start / "Waves.dat"));
+    EXPECT_EQ(decoded.store.importedA.name(), "first");
+    EXPECT_EQ(decoded.store.importedB.points, std::vector<std::uint8_t>(300, 20));
+}
+
+TEST(ProgramTest, TerminationSignalEndsAsANormalExitWithoutAsking) {
+    ProgramRig rig;
+    rig.shipFiles();
+    std::filesystem::remove(rig.start / "Settings.dat");
+    rig.run([](Program&) {
+        std::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !ProgramRig::mainForm()->isVisible(); }));
+    });
+    EXPECT_EQ(countOf(rig.messages.texts(), ExitQuestion), 0);
+    EXPECT_TRUE(std::filesystem::exists(rig.start / "Settings.dat"));
+    EXPECT_EQ(rig.callsNamed("SetEPBOn").back(), "SetEPBOn(0)");
+}
+
+TEST(ProgramTest, ActivationRequestRestoresTheMainWindow) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([&rig](Program&) {
+        TMainForm* form = ProgramRig::mainForm();
+        form->showMinimized();
+        ASSERT_TRUE(form->isMinimized());
+        ActivationChannel later(
+            QString::fromStdString((rig.markers / ActivationChannel::ServerName).string()));
+        EXPECT_TRUE(later.runningCopyListens());
+        EXPECT_TRUE(later.requestActivation());
+        EXPECT_TRUE(QTest::qWaitFor([form] { return !form->isMinimized(); }));
+    });
+}
+
+TEST(ProgramTest, SecondCopyFindingBothSignsEndsAtOnce) {
+    ProgramRig first;
+    first.shipFiles();
+    first.run([&first](Program&) {
+        ProgramRig second;
+        second.shipFiles();
+        Program::Platform platform(second.driver, second.spooler);
+        platform.markersFolder = first.markers.path();
+        int exitCode = -1;
+        {
+            Program copy(platform);
+            exitCode = copy.run({});
+        }
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(second.driver.calls.empty() || second.callsNamed("InitHardware").empty())
+            << "the second copy never opens the device";
+        EXPECT_TRUE(second.messages.calls.empty());
+        // Back in the first copy's start directory for its exit.
+        QDir::setCurrent(QString::fromStdString(first.start.path().string()));
+    });
+}
