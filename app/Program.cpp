@@ -191,6 +191,7 @@ void Program::start(const QStringList& arguments) {
     mainForm_->disableUpdates();
     profiles_ = std::make_unique<Profiles>(state_, *settings_, *generator_, *virtualDriver_, store_,
                                            messages_);
+    if (platform_.askProfileName) profiles_->setFileNameAsker(platform_.askProfileName);
     modules_ = std::make_unique<ProgramModules>(*profiles_);
     mainForm_->setModules(modules_.get());
 

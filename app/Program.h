@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "AppState.h"
@@ -54,6 +55,8 @@ public:
         std::string updateServer = "http://www.kelvo.sk";
         // Set for tests of the whole program (Q745_TEST_LOG).
         ScriptedMessages* testLog = nullptr;
+        // Asks for a profile's file name; empty: the file dialogs.
+        std::function<QString(QWidget* parent, const QString& folder, bool save)> askProfileName;
     };
 
     explicit Program(Platform platform);

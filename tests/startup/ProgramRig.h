@@ -60,6 +60,10 @@ public:
         platform.markersFolder = markers.path();
         platform.screenSize = screenSize;
         platform.spoolerPollMs = 10;
+        platform.askProfileName = [this](QWidget*, const QString& folder, bool save) {
+            profileRequests.push_back({folder.toStdString(), save});
+            return QString::fromStdString(profileAnswer);
+        };
         Program program(platform);
         // The start-up processes events itself: wait for its message loop.
         QTimer loopStarted;
@@ -94,6 +98,10 @@ public:
     FakeDriverApi driver;
     FakeSpooler spooler;
     QSize screenSize{1024, 768};
+    // The profile dialogs: what they were asked (folder, save) and the file name they answer
+    // (empty: cancelled).
+    std::vector<std::pair<std::string, bool>> profileRequests;
+    std::string profileAnswer;
     RecordingMessages messages;
     ScopedMessageResponder responder{messages};
 

@@ -312,3 +312,67 @@ TEST(ProgramTest, SecondCopyFindingBothSignsEndsAtOnce) {
         QDir::setCurrent(QString::fromStdString(first.start.path().string()));
     });
 }
+
+TEST(ProfilesTest, SaveProfileWritesTheSettingsWithTheExtensionAdded) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([&rig](Program&) {
+        Ui::TMainForm& ui = ProgramRig::mainForm()->controls();
+        ui.VRmsBtnA->setChecked(true);
+        rig.profileAnswer = (rig.start / "Profiles" / "bench").string();
+        ui.Saveprofile1->trigger();
+        EXPECT_EQ(QDir::currentPath().toStdString(), rig.start.path().string());
+    });
+    ASSERT_EQ(rig.profileRequests.size(), 1u);
+    EXPECT_EQ(rig.profileRequests[0].first, (rig.start / "Profiles").string());
+    EXPECT_TRUE(rig.profileRequests[0].second);
+    const std::string profile = fileText(rig.start / "Profiles" / "bench.ini");
+    EXPECT_NE(profile.find("VRms on channel A = On\r\n"), std::string::npos);
+    EXPECT_EQ(profile, fileText(rig.start / "Settings.dat")) << "the same settings at exit";
+}
+
+TEST(ProfilesTest, OpenProfileAppliesAllButCommunicationAndMode) {
+    ProgramRig rig;
+    rig.shipFiles();
+    SettingsValues values;
+    values.baseAddress = 7;
+    values.channels[0].level = 1000;
+    values.channels[1].wave = 2;
+    values.digitalVoltage = 1;
+    values.interfaceMode = ModeImport;
+    RecordingMessages quiet;
+    writeSettings(rig.start / "lab.ini", values, quiet);
+    rig.run([&rig](Program& program) {
+        rig.driver.forget();
+        rig.profileAnswer = (rig.start / "lab.ini").string();
+        ProgramRig::mainForm()->controls().Openprofile1->trigger();
+        EXPECT_EQ(program.state().currentMode, ModeAnalog) << "the mode is not switched";
+        EXPECT_EQ(program.state().startMode, ModeImport) << "but taken at the next start";
+        EXPECT_EQ(program.state().baseAddressIndex, 0);
+        EXPECT_EQ(program.state().waveIndexB, 2);
+        EXPECT_EQ(ProgramRig::mainForm()->controls().DigitalVoltageBox->currentIndex(), 1);
+        // Sent in one go once the profile is in.
+        EXPECT_EQ(countOf(rig.callsNamed("SetLevel"), "SetLevel(0,1000)"), 1);
+        EXPECT_FALSE(rig.driver.uploads.empty()) << "the waveforms went to the instrument";
+    });
+    ASSERT_EQ(rig.profileRequests.size(), 1u);
+    EXPECT_FALSE(rig.profileRequests[0].second);
+    EXPECT_NE(fileText(rig.start / "Settings.dat").find("Channel A level = 1000\r\n"),
+              std::string::npos);
+}
+
+TEST(ProfilesTest, CancelledDialogsChangeNothing) {
+    ProgramRig rig;
+    rig.shipFiles();
+    rig.run([&rig](Program&) {
+        rig.driver.forget();
+        ProgramRig::mainForm()->controls().Openprofile1->trigger();
+        ProgramRig::mainForm()->controls().Saveprofile1->trigger();
+        EXPECT_TRUE(rig.driver.calls.empty());
+        EXPECT_EQ(QDir::currentPath().toStdString(), rig.start.path().string());
+    });
+    EXPECT_EQ(rig.profileRequests.size(), 2u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig.start / "Profiles"),
+                            std::filesystem::directory_iterator()),
+              0);
+}
