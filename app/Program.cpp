@@ -69,8 +69,13 @@ Program::Program(Platform platform)
     }
 }
 
-// Freed in the order of the shut-down: panels, generator model, main window.
 Program::~Program() {
+    freeObjects();
+    splash_.reset();
+}
+
+// In the order of the shut-down: panels, generator model, main window.
+void Program::freeObjects() {
     modules_.reset();
     profiles_.reset();
     settings_.reset();
@@ -79,7 +84,6 @@ Program::~Program() {
     progress_.reset();
     progressForm_.reset();
     mainForm_.reset();
-    splash_.reset();
 }
 
 int Program::run(const QStringList& arguments) {
@@ -270,16 +274,16 @@ void Program::startModes() {
     state_.pushMode(ModeAnalog);
     generator_->ChangeWave(0, store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
     generator_->ChangeWave(1, store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
-    generator_->ChangeFrequency(analogFrequency_.deviceFrequency);
+    generator_->ChangeFrequency(analogFrequency_.sendableFrequency());
     state_.popMode();
 
     state_.pushMode(ModeDigital);
-    generator_->ChangeFrequency(digitalFrequency_.deviceFrequency);
+    generator_->ChangeFrequency(digitalFrequency_.sendableFrequency());
     generator_->ChangeDigitalSequence(mainWave_);
     state_.popMode();
 
     state_.pushMode(ModeImport);
-    generator_->ChangeFrequency(importFrequency_.deviceFrequency);
+    generator_->ChangeFrequency(importFrequency_.sendableFrequency());
     state_.popMode();
 }
 
@@ -332,14 +336,7 @@ void Program::shutDown() {
     saveStore(store_, state_.startDirectory, messages_);
     note("files written");
 
-    modules_.reset();
-    profiles_.reset();
-    settings_.reset();
-    generator_.reset();
-    virtualDriver_.reset();
-    progress_.reset();
-    progressForm_.reset();
-    mainForm_.reset();
+    freeObjects();
 
     for (WaveformRecord& record : store_.slots)
         clearRecord(record);

@@ -82,6 +82,7 @@ private:
     void startModes();
     void sendTriggerState();
     void shutDown();
+    void freeObjects();
 
     void showStage(const char* text);
     void note(const std::string& event);

@@ -309,7 +309,7 @@ void SettingsBinding::setFrequency(int mode, double frequency) {
     // The generator model files frequencies per mode.
     o_.state.pushMode(mode);
     panel->setFrequency(frequency);
-    if (!o_.frequencyPanelsPresent) generator().ChangeFrequency(frequency);
+    if (!o_.frequencyPanelsPresent) generator().ChangeFrequency(panel->sendableFrequency());
     o_.state.popMode();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 // The values a frequency panel holds for the settings: the frequency in the program (red
 // marker) and the frequency last sent to the device (green marker), in hertz. The frequency
 // panel of its mode keeps them; the settings read and write them here.
@@ -8,6 +10,11 @@ struct FrequencyPanelState {
     double maxFrequency = 0;
     double programFrequency = 589824;
     double deviceFrequency = 589824;
+
+    // What the panel sends: the device frequency held within the panel's range.
+    double sendableFrequency() const {
+        return std::clamp(deviceFrequency, minFrequency, maxFrequency);
+    }
 
     // Both frequencies become f; -1 (nothing stored) is ignored. True when f lies within the
     // panel's range.

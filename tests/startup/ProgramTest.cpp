@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../settings/ChangedSettings.h"
 #include "ActivationChannel.h"
 #include "FileStore.h"
 #include "InstanceMarkers.h"
@@ -14,52 +15,20 @@
 
 namespace {
 
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 long countOf(const std::vector<std::string>& texts, const std::string& text) {
     return std::count(texts.begin(), texts.end(), text);
 }
 
 const std::string ExitQuestion = "Naozaj chcete opustit program ?";
 
-// Every value away from its default that the live objects can hold without the panels of
-// their own: the start-up in analog mode and without the automatic filter (which would choose
-// the filters itself), on filled waveform slots.
+// Every value of the golden file away from its default, as far as the live objects hold it
+// without panels of their own: the start-up in analog mode (import mode would restore the
+// import levels) and without the automatic filter (which chooses the filters itself), on
+// filled waveform slots.
 SettingsValues changedValues() {
-    SettingsValues v;
-    v.baseAddress = 3;
-    v.portAddress = 0x2F8;
-    v.usb = true;
-    v.useProxy = true;
-    v.proxyAddress = "proxy.example.net";
-    v.proxyPort = 8080;
-    ChannelSettings& a = v.channels[0];
-    a = {1000, 0, 1100, 4000, 1, 2, 50, 0, 1234.5, 3, false, true, 0, true, true, 0, 3};
-    ChannelSettings& b = v.channels[1];
-    b = {0, 1, 4096, 0, 0, 0, 600, 1, 1.25e-6, 1, true, false, 1, false, false, 1, 4};
-    v.channelBPhase = 8192;
-    v.analogFrequency = {1000.5, 0, 999};
-    v.channelBMultiplication = 7;
-    v.trigger = true;
-    v.triggerEdge = 0;
-    v.whileTriggerOff = 0;
-    v.synchroPulsesOut = true;
-    v.triggerMode = 1;
-    v.digitalFrequency = {50000000, 0, 1525.878906};
-    v.digitalVoltage = 1;
-    v.importFrequency = {12345.6789, 0, 1e6};
-    v.importLevelA = 100;
-    v.importLevelB = 4096;
-    v.importOutputA = 0;
-    v.importOutputB = 2;
-    v.levelLock = true;
-    v.forceDigitalOutputs = true;
-    v.countVRmsFromAC = true;
+    SettingsValues v = changedSettingsValues();
+    v.channels[0].wave = 3;
+    v.channels[1].wave = 4;
     v.autoFilter = false;
     v.interfaceMode = ModeAnalog;
     return v;
@@ -229,38 +198,33 @@ TEST(ProgramTest, DebugArgumentInAnyLetterCase) {
     rig.run([](Program& program) { EXPECT_FALSE(program.state().debugMode); }, {"verbose"});
 }
 
-TEST(ProgramTest, ImportedWavesOfDifferentLengthsAreReplacedBySineAndSaw) {
-    ProgramRig rig;
-    rig.shipFiles();
-    RecordingMessages quiet;
-    WaveformStore store;
-    resetPredefined(store, 1);
-    store.importedA.setName("short");
-    store.importedA.points.assign(100, 10);
-    store.importedB.setName("long");
-    store.importedB.points.assign(200, 20);
-    saveStore(store, rig.start.path(), quiet);
-    rig.run([](Program&) {});
-    const DecodedStore decoded = decodeStore(*readWholeFile(rig.start / "Waves.dat"));
-    EXPECT_EQ(decoded.store.importedA.name(), "Sine");
-    EXPECT_EQ(decoded.store.importedB.name(), "Saw");
-}
-
-TEST(ProgramTest, ImportedWavesOfOneLengthAreKept) {
+// The imported waveforms that import mode starts with, when "Waves.dat" holds imported
+// waveforms of these lengths.
+std::pair<std::string, std::string> importedAfterStart(std::size_t lengthA, std::size_t lengthB) {
     ProgramRig rig;
     rig.shipFiles();
     RecordingMessages quiet;
     WaveformStore store;
     resetPredefined(store, 1);
     store.importedA.setName("first");
-    store.importedA.points.assign(300, 10);
+    store.importedA.points.assign(lengthA, 10);
     store.importedB.setName("second");
-    store.importedB.points.assign(300, 20);
+    store.importedB.points.assign(lengthB, 20);
     saveStore(store, rig.start.path(), quiet);
     rig.run([](Program&) {});
     const DecodedStore decoded = decodeStore(*readWholeFile(rig.start / "Waves.dat"));
-    EXPECT_EQ(decoded.store.importedA.name(), "first");
-    EXPECT_EQ(decoded.store.importedB.points, std::vector<std::uint8_t>(300, 20));
+    return {decoded.store.importedA.name(), decoded.store.importedB.name()};
+}
+
+TEST(ProgramTest, ImportedWavesOfDifferentLengthsAreReplacedBySineAndSaw) {
+    EXPECT_EQ(importedAfterStart(100, 200),
+              std::make_pair(std::string("Sine"), std::string("Saw")));
+    EXPECT_EQ(importedAfterStart(0, 0), std::make_pair(std::string("Sine"), std::string("Saw")));
+}
+
+TEST(ProgramTest, ImportedWavesOfOneLengthAreKept) {
+    EXPECT_EQ(importedAfterStart(300, 300),
+              std::make_pair(std::string("first"), std::string("second")));
 }
 
 TEST(ProgramTest, TerminationSignalEndsAsANormalExitWithoutAsking) {

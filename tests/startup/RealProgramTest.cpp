@@ -152,15 +152,21 @@ TEST(RealProgramTest, MissingSettingsFileIsReportedTwiceAndWrittenAtExit) {
     EXPECT_TRUE(std::filesystem::exists(installation.data / "Settings.dat"));
 }
 
-TEST(RealProgramTest, DigitalModeIsAppliedWhenTheSettingsSaySo) {
+// A new installation started in a mode and ended: the instrument's state at the end. The start
+// shows no message and applies that mode.
+static QJsonObject instrumentAfterARunIn(int mode) {
     Installation installation;
-    installation.setInterfaceMode(2);
+    installation.setInterfaceMode(mode);
     auto program = installation.start();
-    ASSERT_TRUE(installation.waitForLine(0, "event\tmain window shown"));
+    EXPECT_TRUE(installation.waitForLine(0, "event\tmain window shown"));
     terminate(*program);
-    EXPECT_TRUE(messagesOf(installation.logLines(0)).isEmpty()) << "a new installation is silent";
-    EXPECT_TRUE(installation.logLines(0).contains("event\tmode 2 applied"));
-    const QJsonObject instrument = installation.finalInstrument(0);
+    EXPECT_TRUE(messagesOf(installation.logLines(0)).isEmpty());
+    EXPECT_TRUE(installation.logLines(0).contains(QString("event\tmode %1 applied").arg(mode)));
+    return installation.finalInstrument(0);
+}
+
+TEST(RealProgramTest, DigitalModeIsAppliedWhenTheSettingsSaySo) {
+    const QJsonObject instrument = instrumentAfterARunIn(2);
     EXPECT_FALSE(instrument.value("clock").toObject().value("octaveMode").toBool());
     EXPECT_TRUE(instrument.value("digitalOutputs").toObject().value("on").toBool());
     EXPECT_NEAR(instrument.value("clock").toObject().value("sampleClockHz").toDouble(), 589824,
@@ -168,14 +174,7 @@ TEST(RealProgramTest, DigitalModeIsAppliedWhenTheSettingsSaySo) {
 }
 
 TEST(RealProgramTest, ImportModeIsAppliedWhenTheSettingsSaySo) {
-    Installation installation;
-    installation.setInterfaceMode(4);
-    auto program = installation.start();
-    ASSERT_TRUE(installation.waitForLine(0, "event\tmain window shown"));
-    terminate(*program);
-    EXPECT_TRUE(messagesOf(installation.logLines(0)).isEmpty());
-    EXPECT_TRUE(installation.logLines(0).contains("event\tmode 4 applied"));
-    const QJsonObject instrument = installation.finalInstrument(0);
+    const QJsonObject instrument = instrumentAfterARunIn(4);
     EXPECT_FALSE(instrument.value("clock").toObject().value("octaveMode").toBool());
     EXPECT_FALSE(instrument.value("digitalOutputs").toObject().value("on").toBool());
     const QJsonObject channelA = instrument.value("channels").toArray().at(0).toObject();
