@@ -119,7 +119,7 @@ std::string plainNumberText(double value) {
     std::string out = value < 0 ? "-" : "";
     const std::string& digits = number.digits;
     const int e = number.exponent;
-    if (e >= 15 || e < -5) {
+    if (e >= 15 || e < -4) {
         out += digits[0];
         if (digits.size() > 1) out += '.' + digits.substr(1);
         out += e < 0 ? "E-" : "E+";

@@ -15,7 +15,7 @@
 
 // The general form of a number: the shortest text with at most 15 significant digits that
 // reads back to the value (or the value rounded to 15 digits when no such text exists), no
-// trailing zeros or point, and an exponent ("E+20", "E-7") only below 1e-5 or from 1e15 up.
+// trailing zeros or point, and an exponent ("E+20", "1.25E-5") only below 1e-4 or from 1e15 up.
 std::string plainNumberText(double value);
 
 // 1/dt read-outs: two decimals below 2, whole numbers up to 1000, then one decimal of "k",

@@ -26,8 +26,10 @@ TEST(PlainNumberText, AtMostFifteenSignificantDigits) {
 }
 
 TEST(PlainNumberText, ExponentOnlyForVeryLargeOrSmallValues) {
-    EXPECT_EQ(plainNumberText(0.00001), "0.00001");
-    EXPECT_EQ(plainNumberText(0.000012), "0.000012");
+    EXPECT_EQ(plainNumberText(0.0001), "0.0001");
+    EXPECT_EQ(plainNumberText(0.00012), "0.00012");
+    EXPECT_EQ(plainNumberText(0.00001), "1E-5");
+    EXPECT_EQ(plainNumberText(1.25e-5), "1.25E-5");
     EXPECT_EQ(plainNumberText(0.0000012), "1.2E-6");
     EXPECT_EQ(plainNumberText(1e-7), "1E-7");
     EXPECT_EQ(plainNumberText(999999999999999.0), "999999999999999");
