@@ -1,6 +1,5 @@
 #include "digital/MacroFile.h"
 
-#include "UserError.h"
 #include "UserMessages.h"
 #include "digital/DigitalFiles.h"
 #include "digital/MacroBlock.h"
@@ -59,15 +58,12 @@ bool exportMacro(const MacroLibrary& library, const std::vector<int>& order, int
 bool importMacro(MacroLibrary& library, const std::filesystem::path& fileName,
                  UserMessages& messages) {
     const std::string name = fileName.string();
-    const auto content = readUserFile(fileName, name, messages);
-    if (!content) return false;
     TDigitalMacro macro;
-    try {
-        macro = decodeMacroFile(*content);
-    } catch (const InvalidFile&) {
-        messages.error("Neplatny subor: " + name);
+    if (!loadUserFile(
+            fileName, name,
+            [&](std::span<const std::uint8_t> content) { macro = decodeMacroFile(content); },
+            messages))
         return false;
-    }
     const std::string lowerName = lowerCaseName(macro.name);
     for (const TDigitalMacro& existing : library) {
         if (lowerCaseName(existing.name) == lowerName) {

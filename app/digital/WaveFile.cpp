@@ -1,7 +1,6 @@
 #include "digital/WaveFile.h"
 
 #include "UserError.h"
-#include "UserMessages.h"
 #include "digital/DigitalFiles.h"
 #include "digital/DigitalWaveBlock.h"
 #include "digital/MacroBlock.h"
@@ -38,13 +37,8 @@ bool saveWaveFile(const TDigitalWave& wave, const MacroQueue& running,
 
 bool loadWaveFile(TDigitalWave& wave, MacroQueue& running, const std::filesystem::path& fileName,
                   UserMessages& messages) {
-    const auto content = readUserFile(fileName, fileName.string(), messages);
-    if (!content) return false;
-    try {
-        decodeWaveFile(*content, wave, running);
-    } catch (const InvalidFile&) {
-        messages.error("Neplatny subor: " + fileName.string());
-        return false;
-    }
-    return true;
+    return loadUserFile(
+        fileName, fileName.string(),
+        [&](std::span<const std::uint8_t> content) { decodeWaveFile(content, wave, running); },
+        messages);
 }
