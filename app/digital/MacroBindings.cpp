@@ -7,6 +7,18 @@
 #include "digital/IntegerText.h"
 #include "digital/MacroLibrary.h"
 
+namespace {
+
+// A cell has at most one binding: the new one replaces whatever the cell held.
+void setBinding(TDigitalMacro& macro, const MacroBinding& binding) {
+    if (MacroBinding* existing = findBinding(macro, binding.signal, binding.step))
+        *existing = binding;
+    else
+        macro.bindings.push_back(binding);
+}
+
+}  // namespace
+
 void shiftBindings(TDigitalMacro& macro, std::int32_t position, int direction) {
     auto& bindings = macro.bindings;
     if (direction < 0)
@@ -24,13 +36,8 @@ void copyBindings(TDigitalMacro& macro, std::int32_t position) {
         copy.step = position + 1;
         copies.push_back(copy);
     }
-    // A cell has at most one binding: the copy replaces whatever the next step held.
-    for (const MacroBinding& copy : copies) {
-        if (MacroBinding* existing = findBinding(macro, copy.signal, copy.step))
-            *existing = copy;
-        else
-            macro.bindings.push_back(copy);
-    }
+    for (const MacroBinding& copy : copies)
+        setBinding(macro, copy);
 }
 
 std::string assignBinding(TDigitalMacro& macro, int signal, std::int32_t step,
@@ -41,11 +48,7 @@ std::string assignBinding(TDigitalMacro& macro, int signal, std::int32_t step,
     const std::optional<std::int32_t> bit = parseInteger32(bitText);
     if (!bit || *bit < 0 || (width > 1 ? width + *bit >= 32 : *bit > 31))
         return "Nespravne hodnoty";
-    const MacroBinding binding{*bit, static_cast<std::uint8_t>(invert ? 1 : 0), signal, step};
-    if (MacroBinding* existing = findBinding(macro, signal, step))
-        *existing = binding;
-    else
-        macro.bindings.push_back(binding);
+    setBinding(macro, {*bit, static_cast<std::uint8_t>(invert ? 1 : 0), signal, step});
     return "";
 }
 
