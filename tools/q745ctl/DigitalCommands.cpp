@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "ByteStream.h"
 #include "Command.h"
 #include "FileStore.h"
 #include "Json.h"
@@ -26,10 +27,12 @@ using Content = std::span<const std::uint8_t>;
 
 // Whether the content begins with the stored string `tag`, as every digital file does.
 bool beginsWith(Content content, std::string_view tag) {
-    if (content.size() < 4 + tag.size()) return false;
-    const std::uint32_t length = content[0] | content[1] << 8 | content[2] << 16 |
-                                 static_cast<std::uint32_t>(content[3]) << 24;
-    return length == tag.size() && std::equal(tag.begin(), tag.end(), content.begin() + 4);
+    ByteReader in(content);
+    try {
+        return readString(in) == tag;
+    } catch (const InvalidFile&) {
+        return false;
+    }
 }
 
 void writeWaveFields(JsonWriter& json, const TDigitalWave& wave) {
