@@ -25,7 +25,7 @@ TSignal lines(const std::string& name, int first, int width) {
     return signal;
 }
 
-// A macro of `steps` template steps on an 8-line bus and a strobe line, the bus taking the cycle
+// A macro of `steps` template steps on a 4-line bus and a strobe line, the bus taking the cycle
 // value at every step.
 TDigitalMacro countingMacro(const std::string& name, int steps, int busTarget, int strobeTarget) {
     TDigitalMacro macro;
