@@ -86,17 +86,10 @@ float FrequencySynthesis::setDirectFrequency(float frequency) {
 }
 
 void FrequencySynthesis::applyPlayedLength(std::int32_t octave) {
-    DriverState& state = registers_.state();
     std::int32_t length = kPointsPerWaveform;
     for (std::int32_t i = 0; i < octave && length > 2; ++i)
         length /= 2;
-    const std::int32_t end = length - 1;
-    state.shadow[kEndAddressLow] = static_cast<std::uint8_t>(end & 0xFF);
-    state.shadow[kEndAddressHigh] = static_cast<std::uint8_t>(end >> 8);
-    state.shadow[kEndAddressTop] &= 0xFC;
-    registers_.refreshRegister(kEndAddressLow);
-    registers_.refreshRegister(kEndAddressHigh);
-    registers_.refreshRegister(kEndAddressTop);
+    registers_.writeEndAddress(static_cast<std::uint32_t>(length - 1));
 }
 
 }  // namespace q745drv

@@ -38,6 +38,16 @@ void RegisterAccess::setShadowBit(int reg, int bit, int value) {
         state_.shadow[reg] &= static_cast<std::uint8_t>(~mask);
 }
 
+void RegisterAccess::writeEndAddress(std::uint32_t end) {
+    state_.shadow[kEndAddressLow] = static_cast<std::uint8_t>(end & 0xFF);
+    state_.shadow[kEndAddressHigh] = static_cast<std::uint8_t>((end >> 8) & 0xFF);
+    setShadowBit(kEndAddressTop, 0, static_cast<int>((end >> 16) & 1));
+    setShadowBit(kEndAddressTop, 1, static_cast<int>((end >> 17) & 1));
+    refreshRegister(kEndAddressLow);
+    refreshRegister(kEndAddressHigh);
+    refreshRegister(kEndAddressTop);
+}
+
 void RegisterAccess::writeDac(int dac, std::int64_t code) {
     selectRegister(kSerialDac);
     writeDataByte(0x02);

@@ -33,6 +33,9 @@ public:
     void refreshRegister(int reg);
     // Prepares one bit of a shadow register without touching the device.
     void setShadowBit(int reg, int bit, int value);
+    // The last address played (0..0x3FFFF) to registers 5, 6 and bits 0-1 of 7; the other bits
+    // of register 7 stay.
+    void writeEndAddress(std::uint32_t end);
 
     // One 16-bit word to the quad DAC: DAC number in bits 15-14, the low 12 bits of the code in
     // bits 11-0, most significant bit first. DAC 0/1 are the levels of A/B, 2/3 their shifts.

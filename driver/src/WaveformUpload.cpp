@@ -90,22 +90,11 @@ void WaveformUpload::prepareLoad(int channel) {
     Transport::waitAtLeast(5);
 }
 
-void WaveformUpload::setEndAddress(std::uint32_t end) {
-    DriverState& state = registers_.state();
-    state.shadow[kEndAddressLow] = static_cast<std::uint8_t>(end & 0xFF);
-    state.shadow[kEndAddressHigh] = static_cast<std::uint8_t>((end >> 8) & 0xFF);
-    registers_.setShadowBit(kEndAddressTop, 0, static_cast<int>((end >> 16) & 1));
-    registers_.setShadowBit(kEndAddressTop, 1, static_cast<int>((end >> 17) & 1));
-    registers_.refreshRegister(kEndAddressLow);
-    registers_.refreshRegister(kEndAddressHigh);
-    registers_.refreshRegister(kEndAddressTop);
-}
-
 void WaveformUpload::loadOctaveSet(const std::uint8_t* data, std::int32_t phase, std::int32_t step,
                                    int channel) {
     DriverState& state = registers_.state();
     state.octaveMode[channel] = 1;
-    setEndAddress(0x3FFFF);
+    registers_.writeEndAddress(0x3FFFF);
     registers_.selectRegister(kMemoryData);
     registers_.writeDataByte(kMemorySync);
     registers_.writeDataByte(kMemorySync);
@@ -113,13 +102,13 @@ void WaveformUpload::loadOctaveSet(const std::uint8_t* data, std::int32_t phase,
     decimator_.buildOctaveSet(
         phase, step, std::span<std::uint8_t, kOctaveSetLength>(transfer_.data(), kOctaveSetLength));
     registers_.transport().blockWrite(transfer_.data(), kOctaveSetLength);
-    setEndAddress(kPointsPerWaveform - 1);
+    registers_.writeEndAddress(kPointsPerWaveform - 1);
     frequency_.applyPlayedLength(state.currentOctave);
 }
 
 void WaveformUpload::loadRaw(const std::uint8_t* data, std::int32_t length, int channel) {
     DriverState& state = registers_.state();
-    setEndAddress(0x3FFFF);
+    registers_.writeEndAddress(0x3FFFF);
     state.currentOctave = 0;
     registers_.selectRegister(kMemoryData);
     registers_.writeDataByte(kMemorySync);
@@ -127,7 +116,7 @@ void WaveformUpload::loadRaw(const std::uint8_t* data, std::int32_t length, int 
     std::memcpy(transfer_.data(), data, static_cast<std::size_t>(length));
     registers_.transport().blockWrite(transfer_.data(), length);
     state.octaveMode[channel] = 0;
-    setEndAddress(static_cast<std::uint32_t>(length - 1));
+    registers_.writeEndAddress(static_cast<std::uint32_t>(length - 1));
 }
 
 void WaveformUpload::finishLoad(int channel) {

@@ -33,7 +33,6 @@ private:
     void loadOctaveSet(const std::uint8_t* data, std::int32_t phase, std::int32_t step,
                        int channel);
     void loadRaw(const std::uint8_t* data, std::int32_t length, int channel);
-    void setEndAddress(std::uint32_t end);
     void finishLoad(int channel);
 
     RegisterAccess& registers_;
