@@ -88,16 +88,18 @@ void WaveformUpload::prepareLoad(int channel) {
     registers_.writeDataByte(kLoadArmed);
     transport.flushUsb();
     Transport::waitAtLeast(5);
+
+    // Either form is loaded with the whole memory open, through the synchronised data port.
+    registers_.writeEndAddress(0x3FFFF);
+    registers_.selectRegister(kMemoryData);
+    registers_.writeDataByte(kMemorySync);
+    registers_.writeDataByte(kMemorySync);
 }
 
 void WaveformUpload::loadOctaveSet(const std::uint8_t* data, std::int32_t phase, std::int32_t step,
                                    int channel) {
     DriverState& state = registers_.state();
     state.octaveMode[channel] = 1;
-    registers_.writeEndAddress(0x3FFFF);
-    registers_.selectRegister(kMemoryData);
-    registers_.writeDataByte(kMemorySync);
-    registers_.writeDataByte(kMemorySync);
     decimator_.prepare(std::span<const std::uint8_t, kPointsPerWaveform>(data, kPointsPerWaveform));
     decimator_.buildOctaveSet(
         phase, step, std::span<std::uint8_t, kOctaveSetLength>(transfer_.data(), kOctaveSetLength));
@@ -108,11 +110,7 @@ void WaveformUpload::loadOctaveSet(const std::uint8_t* data, std::int32_t phase,
 
 void WaveformUpload::loadRaw(const std::uint8_t* data, std::int32_t length, int channel) {
     DriverState& state = registers_.state();
-    registers_.writeEndAddress(0x3FFFF);
     state.currentOctave = 0;
-    registers_.selectRegister(kMemoryData);
-    registers_.writeDataByte(kMemorySync);
-    registers_.writeDataByte(kMemorySync);
     std::memcpy(transfer_.data(), data, static_cast<std::size_t>(length));
     registers_.transport().blockWrite(transfer_.data(), length);
     state.octaveMode[channel] = 0;
