@@ -38,18 +38,16 @@ std::int64_t AnalogOutputs::levelDacCode(const CalibrationTable& calibration, in
         std::trunc(low + (high - low) * ((level - kLevelLowPoint) * (1.0L / kLevelSpan))));
 }
 
-void AnalogOutputs::applyShift(int channel, std::int32_t shift) {
-    DriverState& state = registers_.state();
-    state.shiftValue[channel] = shift;
-    registers_.writeDac(channel + 2,
-                        shiftDacCode(state.calibration, calibrationSet(state, channel), shift));
+void AnalogOutputs::applyShift(int channel) {
+    const DriverState& state = registers_.state();
+    registers_.writeDac(channel + 2, shiftDacCode(state.calibration, calibrationSet(state, channel),
+                                                  state.shiftValue[channel]));
 }
 
-void AnalogOutputs::applyLevel(int channel, std::int32_t level) {
-    DriverState& state = registers_.state();
-    state.levelValue[channel] = level;
-    registers_.writeDac(channel,
-                        levelDacCode(state.calibration, calibrationSet(state, channel), level));
+void AnalogOutputs::applyLevel(int channel) {
+    const DriverState& state = registers_.state();
+    registers_.writeDac(channel, levelDacCode(state.calibration, calibrationSet(state, channel),
+                                              state.levelValue[channel]));
 }
 
 std::int32_t AnalogOutputs::setShift(std::int32_t channelArgument, std::int32_t shift) {
@@ -57,7 +55,7 @@ std::int32_t AnalogOutputs::setShift(std::int32_t channelArgument, std::int32_t 
     DriverState& state = registers_.state();
     registers_.acquireDevice();
     state.shiftValue[channel] = shift;
-    if (state.channelOn[channel]) applyShift(channel, shift);
+    if (state.channelOn[channel]) applyShift(channel);
     return registers_.releaseDevice();
 }
 
@@ -66,7 +64,7 @@ std::int32_t AnalogOutputs::setLevel(std::int32_t channelArgument, std::int32_t 
     DriverState& state = registers_.state();
     registers_.acquireDevice();
     state.levelValue[channel] = level;
-    if (state.channelOn[channel]) applyLevel(channel, level);
+    if (state.channelOn[channel]) applyLevel(channel);
     return registers_.releaseDevice();
 }
 
@@ -96,8 +94,8 @@ std::int32_t AnalogOutputs::setOutput(std::int32_t channelArgument, std::int32_t
     if (state.channelOn[channel]) {
         registers_.setShadowBit(kSwitchImage, channel * 4 + kPathNormalBit, normal & 1);
         registers_.writeSwitchRegister(state.shadow[kSwitchImage]);
-        applyShift(channel, state.shiftValue[channel]);
-        applyLevel(channel, state.levelValue[channel]);
+        applyShift(channel);
+        applyLevel(channel);
     }
     return registers_.releaseDevice();
 }
@@ -117,14 +115,13 @@ void AnalogOutputs::switchOn(int channel) {
     state.channelOn[channel] = 1;
     registers_.setShadowBit(kChannelControl, channel + 2, 1);
     registers_.refreshRegister(kChannelControl);
-    applyShift(channel, state.shiftValue[channel]);
-    applyLevel(channel, state.levelValue[channel]);
-    const int path = state.outputPath[channel] / 2;
-    registers_.setShadowBit(kSwitchImage, channel * 4 + kPathNormalBit, path);
+    applyShift(channel);
+    applyLevel(channel);
+    registers_.setShadowBit(kSwitchImage, channel * 4 + kPathNormalBit,
+                            state.outputPath[channel] / 2);
     registers_.writeSwitchRegister(state.shadow[kSwitchImage]);
-    state.outputPath[channel] = path * 2;
-    applyShift(channel, state.shiftValue[channel]);
-    applyLevel(channel, state.levelValue[channel]);
+    applyShift(channel);
+    applyLevel(channel);
 }
 
 void AnalogOutputs::park(int channel) {

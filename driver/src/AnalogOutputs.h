@@ -31,8 +31,9 @@ public:
                                      std::int32_t level);
 
 private:
-    void applyShift(int channel, std::int32_t shift);
-    void applyLevel(int channel, std::int32_t level);
+    // The kept shift and level, through the calibration of the channel's path.
+    void applyShift(int channel);
+    void applyLevel(int channel);
     void switchOn(int channel);
     void park(int channel);
 
