@@ -148,7 +148,7 @@ void AnalogOutputs::park(int channel) {
     registers_.refreshRegister(kChannelControl);
     state.shadow[kClockDivider] = divider;
     registers_.refreshRegister(kClockDivider);
-    registers_.writeRegister(kRunControl, registers_.state().runBits | 0x40);
+    registers_.resumeRun();
 }
 
 }  // namespace q745drv

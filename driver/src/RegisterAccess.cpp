@@ -30,6 +30,10 @@ void RegisterAccess::refreshRegister(int reg) {
     writeDataByte(state_.shadow[reg]);
 }
 
+void RegisterAccess::resumeRun() {
+    writeRegister(kRunControl, state_.runBits | 0x40);
+}
+
 void RegisterAccess::setShadowBit(int reg, int bit, int value) {
     const auto mask = static_cast<std::uint8_t>(1u << bit);
     if ((value & 1) != 0)

@@ -31,6 +31,8 @@ public:
     void writeRegister(int reg, int value);
     // Writes the shadow value again.
     void refreshRegister(int reg);
+    // Register 12 back to the generator's run state (runBits, bit 6 always set).
+    void resumeRun();
     // Prepares one bit of a shadow register without touching the device.
     void setShadowBit(int reg, int bit, int value);
     // The last address played (0..0x3FFFF) to registers 5, 6 and bits 0-1 of 7; the other bits

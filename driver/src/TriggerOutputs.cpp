@@ -13,14 +13,10 @@ constexpr int kDigitalVoltageBit = 7;
 
 }  // namespace
 
-void TriggerOutputs::resumeRun() {
-    registers_.writeRegister(kRunControl, registers_.state().runBits | 0x40);
-}
-
 std::int32_t TriggerOutputs::setGeneratorOn(std::int32_t on) {
     registers_.acquireDevice();
     registers_.state().runBits = on == 1 ? 0x80 : 0x00;
-    resumeRun();
+    registers_.resumeRun();
     return registers_.releaseDevice();
 }
 
@@ -29,7 +25,7 @@ std::int32_t TriggerOutputs::changeTriggerBit(int bit, std::int32_t value) {
     registers_.writeRegister(kRunControl, 0x00);
     registers_.setShadowBit(kTrigger, bit, value & 1);
     registers_.refreshRegister(kTrigger);
-    resumeRun();
+    registers_.resumeRun();
     return registers_.releaseDevice();
 }
 
@@ -49,7 +45,7 @@ std::int32_t TriggerOutputs::setExternalTriggerUse(std::int32_t source) {
     // Only bit numbers of the register count; -1 (and anything outside 0..7) sets nothing.
     if (source >= 0 && source < 8) registers_.setShadowBit(kTrigger, source, 1);
     registers_.refreshRegister(kTrigger);
-    resumeRun();
+    registers_.resumeRun();
     return registers_.releaseDevice();
 }
 

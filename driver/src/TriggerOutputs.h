@@ -26,7 +26,6 @@ public:
 
 private:
     std::int32_t changeTriggerBit(int bit, std::int32_t value);
-    void resumeRun();
 
     RegisterAccess& registers_;
 };
