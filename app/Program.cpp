@@ -186,7 +186,6 @@ void Program::start(const QStringList& arguments) {
                                                      messages_, *printerSharing_, state_.debugMode);
     generator_ =
         std::make_unique<TVirtualGenerator>(*virtualDriver_, state_.modeSource(), messages_);
-    generator_->setFilterChoice(mainForm_.get());
     mainForm_->attachGenerator(*generator_);
     settings_->setGenerator(*generator_);
 
