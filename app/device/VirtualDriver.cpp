@@ -98,11 +98,7 @@ std::int32_t VirtualDriver::InitDevice() {
         else
             result = driver_.InitHardware(settings_.baseAddressIndex);
         CheckDriverVersion(interfaceKind);
-        if (result == initresult::CalibrationCorrupt) {
-            messages_.error(
-                "Kalibracne data v pristroji su poskodene. Kontaktujte firmu Kelvo, prosim.");
-            result = initresult::Initialized;
-        }
+        result = acceptCalibration(result);
         if (result == initresult::Initialized) break;
         answer = messages_.messageBox(
             "Pristroj sa nenachadza na bazovej adrese " + number(settings_.baseAddressIndex) +
@@ -119,7 +115,7 @@ std::int32_t VirtualDriver::InitDevice() {
                           searchDevices(acceptedIndex);
 
     interfaceInUse_ = settings_.useUsb ? InterfaceUsb : InterfaceParallel;
-    if (accepted) result = initializeWithCalibrationCheck(acceptedIndex);
+    if (accepted) result = acceptCalibration(driver_.InitHardware(acceptedIndex));
     demoMode_ = result != initresult::Initialized;
 
     sent_ = SentValues{};
@@ -128,14 +124,10 @@ std::int32_t VirtualDriver::InitDevice() {
     return result;
 }
 
-std::int32_t VirtualDriver::initializeWithCalibrationCheck(std::int32_t deviceIndex) {
-    std::int32_t result = driver_.InitHardware(deviceIndex);
-    if (result == initresult::CalibrationCorrupt) {
-        messages_.error(
-            "Kalibracne data v pristroji su poskodene. Kontaktujte firmu Kelvo, prosim.");
-        result = initresult::Initialized;
-    }
-    return result;
+std::int32_t VirtualDriver::acceptCalibration(std::int32_t result) {
+    if (result != initresult::CalibrationCorrupt) return result;
+    messages_.error("Kalibracne data v pristroji su poskodene. Kontaktujte firmu Kelvo, prosim.");
+    return initresult::Initialized;
 }
 
 bool VirtualDriver::searchDevices(std::int32_t& acceptedIndex) {

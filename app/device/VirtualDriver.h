@@ -102,7 +102,9 @@ private:
     // The common steps of a plain setting: true when value must be sent (it is then kept).
     bool sendsChange(std::int32_t& kept, std::int32_t value);
     void log(const std::string& text);
-    std::int32_t initializeWithCalibrationCheck(std::int32_t deviceIndex);
+    // An InitHardware result: a calibration checksum mismatch is told to the operator and
+    // counts as initialised, as the instrument works with the calibration it had.
+    std::int32_t acceptCalibration(std::int32_t result);
     // The device search over USB and then the parallel port; true when a device was accepted.
     bool searchDevices(std::int32_t& acceptedIndex);
     void uploadWave(std::int32_t channel, std::span<const std::uint8_t> points, std::int32_t phase);
