@@ -123,9 +123,8 @@ TMainForm::TMainForm(AppState& state, WaveformStore& store, DriverApi& driver, Q
     undockableBoxes_ = {ui->FrequencyBox, ui->GroupBox1,  ui->GroupBox7,  ui->GroupBox13,
                         ui->GroupBox14,   ui->GroupBox15, ui->GroupBox16, ui->GroupBox17,
                         ui->GroupBox18,   ui->GroupBox19, ui->GroupBox20};
-    for (QGroupBox* box : undockableBoxes_)
-        box->installEventFilter(this);
-    // Every mouse move of the application decides whether the analog cursors stay drawn.
+    // Every mouse move of the application decides whether the analog cursors stay drawn; the
+    // same filter sees the double-clicks that undock the boxes.
     qApp->installEventFilter(this);
     connectControls();
 }
