@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QScopedValueRollback>
 #include <exception>
 
 #include "ErrorScreen.h"
@@ -17,18 +18,6 @@ const char* const ApologyLines =
     "Odporucame Vam ulozit si data a restartovat program.\r\n"
     "Kontaktujte prosim Kelvo a uvedte\r\n"
     "   - kratky popis situacie, kedy sa chyba vyskytla";
-
-// Clears the flag however the report ends.
-class ShowingFlag {
-public:
-    explicit ShowingFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~ShowingFlag() { flag_ = false; }
-    ShowingFlag(const ShowingFlag&) = delete;
-    ShowingFlag& operator=(const ShowingFlag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -72,7 +61,8 @@ std::string ownerName(const QObject* sender) {
 
 void ErrorReport::report(const QObject* sender, const std::string& errorText) {
     if (showing_) return;
-    ShowingFlag flag(showing_);
+    // Cleared however the report ends.
+    const QScopedValueRollback showing(showing_, true);
 
     ErrorDescription description;
     try {

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QVariant>
 #include <algorithm>
@@ -81,19 +82,6 @@ void showReadout(const CursorReadout& readout, QLabel* deltaX, QLabel* time, QLa
     volts->setText(QString::fromStdString(readout.deltaYVolts));
     absolute->setText(QString::fromStdString(readout.deltaYAbsolute));
 }
-
-// Holds a flag at a value for the life of the guard and restores it afterwards.
-class FlagHold {
-public:
-    FlagHold(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-    ~FlagHold() { flag_ = saved_; }
-    FlagHold(const FlagHold&) = delete;
-    FlagHold& operator=(const FlagHold&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 }  // namespace
 
@@ -390,20 +378,20 @@ void TMainForm::WaveScreenCursorMove() {
                         ui->DeltaYLabelB, ui->DeltaYVLabelB, ui->DeltaYAbsLabelB);
     }
     int phase = generator_->phaseB();
-    if (WaveDisplayLink* displayB = analogDisplay(1)) {
-        // Display B's reactions must not come back here while it takes its phase again.
-        FlagHold notReady(state_.appReady, false);
-        displayB->setPhase(displayB->phase());
-        const long long quantum = static_cast<long long>(octave) * multiplier;
-        if (ui->PhaseSetBtn->isChecked() || quantum != lastPhaseQuantum_) {
-            displayB->redraw();
-            lastPhaseQuantum_ = quantum;
+    {
+        // Display B's and the data view's reactions must not come back here.
+        const QScopedValueRollback notReady(state_.appReady, false);
+        WaveDisplayLink* displayB = analogDisplay(1);
+        if (displayB) {
+            displayB->setPhase(displayB->phase());
+            const long long quantum = static_cast<long long>(octave) * multiplier;
+            if (ui->PhaseSetBtn->isChecked() || quantum != lastPhaseQuantum_) {
+                displayB->redraw();
+                lastPhaseQuantum_ = quantum;
+            }
         }
         if (state_.dataViewOpen && modules_) modules_->refreshDataView();
-        phase = displayB->phase();
-    } else if (state_.dataViewOpen && modules_) {
-        FlagHold notReady(state_.appReady, false);
-        modules_->refreshDataView();
+        if (displayB) phase = displayB->phase();
     }
     ui->PhaseEdit->setText(QString::fromStdString(phaseDegreesText(phase)));
 }
