@@ -289,12 +289,9 @@ void TMainForm::selectMode(int mode) {
 void TMainForm::setMode(int mode) {
     const int old = state_.currentMode;
     state_.currentMode = mode;
-    ui->Analogmode1->setChecked(false);
-    ui->Digitalmode1->setChecked(false);
-    ui->ImportfromQ726mode1->setChecked(false);
-    if (mode == ModeAnalog) ui->Analogmode1->setChecked(true);
-    if (mode == ModeDigital) ui->Digitalmode1->setChecked(true);
-    if (mode == ModeImport) ui->ImportfromQ726mode1->setChecked(true);
+    ui->Analogmode1->setChecked(mode == ModeAnalog);
+    ui->Digitalmode1->setChecked(mode == ModeDigital);
+    ui->ImportfromQ726mode1->setChecked(mode == ModeImport);
     if (mode != old) closeUndockedWindows();
     for (QWidget* control : ui->ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const int mask = modeMask(*control);
