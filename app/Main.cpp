@@ -737,8 +737,7 @@ void TMainForm::useSmallScreenLayout() {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(640, 480);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    moveToScreenCenter(*this);
 }
 
 void TMainForm::closeWithoutConfirmation() {
