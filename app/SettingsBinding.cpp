@@ -204,9 +204,8 @@ void SettingsBinding::setProxyPort(std::int32_t port) {
 // ---- channels ----
 
 void SettingsBinding::setRealShift(int channel, std::int32_t code) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
-    controls.shiftBar->setValue(controls.shiftBar->maximum() - code);
-    controls.shiftOut->click();
+    setShift(channel, code);
+    channelControls(o_.mainForm.controls(), channel).shiftOut->click();
     if (!channelPanelPresent(channel)) generator().ChangeShift(channel, code);
 }
 
