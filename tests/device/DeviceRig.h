@@ -9,18 +9,12 @@
 
 #include "AppState.h"
 #include "FakeDriverApi.h"
+#include "FakeSpooler.h"
 #include "OperatingMode.h"
 #include "RecordingMessages.h"
-#include "device/PrintSpooler.h"
 #include "device/PrinterSharing.h"
 #include "device/VirtualDriver.h"
 #include "device/VirtualDriverFeedbackScreen.h"
-
-class FakeSpooler final : public PrintSpooler {
-public:
-    std::vector<Printer> printers() override { return queues; }
-    std::vector<Printer> queues;
-};
 
 // The device layer on a recording driver (or the library), with the operator answering from a
 // script.

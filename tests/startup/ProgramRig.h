@@ -9,24 +9,17 @@
 #include <functional>
 
 #include "../device/FakeDriverApi.h"
+#include "../device/FakeSpooler.h"
 #include "../waves/TempFolder.h"
 #include "Main.h"
 #include "MessageBox.h"
 #include "Program.h"
 #include "RecordingMessages.h"
 #include "SettingsTranslator.h"
-#include "device/PrintSpooler.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MainWaveFile.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStore.h"
-
-// Print queues as a test sets them.
-class FakeSpooler final : public PrintSpooler {
-public:
-    std::vector<Printer> queues;
-    std::vector<Printer> printers() override { return queues; }
-};
 
 // The program run in this process on a recording driver, a start directory and a markers
 // folder of its own, with the operator's answers scripted.
