@@ -2,8 +2,8 @@
 // disjoint signals, each counting its value up from cycle to cycle.
 #include <benchmark/benchmark.h>
 
-#include "ProgressReporter.h"
-#include "UserMessages.h"
+#include "core/ProgressReporter.h"
+#include "core/UserMessages.h"
 #include "digital/DigitalStepper.h"
 
 namespace {

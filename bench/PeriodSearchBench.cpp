@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 #include "import/PeriodSearch.h"
 
 namespace {

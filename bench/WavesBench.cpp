@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "generators/FormulaWaveform.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStatistics.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QLayout>
 
-#include "WindowPlacement.h"
+#include "shell/WindowPlacement.h"
 #include "ui_PrinterScreen.h"
 
 TPrinterForm::TPrinterForm(QWidget* parent)

@@ -3,7 +3,7 @@
 #include <QEventLoop>
 #include <string_view>
 
-#include "AppState.h"
+#include "core/AppState.h"
 #include "device/DriverApi.h"
 #include "device/PrintSpooler.h"
 #include "device/PrinterScreen.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "UnitFormat.h"
-#include "UserMessages.h"
+#include "core/UnitFormat.h"
+#include "core/UserMessages.h"
 #include "device/DeviceSettings.h"
 #include "device/DriverApi.h"
 #include "device/PrinterSharing.h"

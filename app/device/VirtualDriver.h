@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "OperatingMode.h"
+#include "core/OperatingMode.h"
 
 class DriverApi;
 class PrinterSharing;

@@ -2,8 +2,8 @@
 
 #include <span>
 
-#include "OperatingMode.h"
-#include "UserMessages.h"
+#include "core/OperatingMode.h"
+#include "core/UserMessages.h"
 #include "device/DriverApi.h"
 #include "device/FilterChoice.h"
 #include "device/VirtualDriver.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "digital/CellEdit.h"
 
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 #include "digital/BusValueDialog.h"
 #include "digital/HexText.h"
 #include "digital/IntegerText.h"

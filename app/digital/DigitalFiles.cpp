@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "FileStore.h"
-#include "UserError.h"
-#include "UserMessages.h"
+#include "core/FileStore.h"
+#include "core/UserError.h"
+#include "core/UserMessages.h"
 
 namespace {
 

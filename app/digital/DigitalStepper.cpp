@@ -1,6 +1,6 @@
 #include "digital/DigitalStepper.h"
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "digital/MacroExpansion.h"
 #include "digital/MacroValueFiles.h"
 #include "digital/ProgressScope.h"

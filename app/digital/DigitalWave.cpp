@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 std::int32_t capacityForLength(std::int32_t length) {
     if (length % kWaveAllocationUnit == 0) return length;

@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 namespace {
 

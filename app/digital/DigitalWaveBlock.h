@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "digital/DigitalWave.h"
 
 // The digital wave block: the encoding of a wave inside "DWave.dat", ".gdw" files and every

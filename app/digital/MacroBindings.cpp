@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 #include "digital/IntegerText.h"
 #include "digital/MacroLibrary.h"
 

@@ -1,6 +1,6 @@
 #include "digital/MacroBlock.h"
 
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalWaveBlock.h"
 
 namespace {

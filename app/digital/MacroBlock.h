@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "digital/DigitalMacro.h"
 
 // The macro block: the encoding of one macro in "DMacros.dat", ".gma" files and the running

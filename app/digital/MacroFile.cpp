@@ -1,6 +1,6 @@
 #include "digital/MacroFile.h"
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "digital/DigitalFiles.h"
 #include "digital/MacroBlock.h"
 #include "digital/MacroLibrary.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalFiles.h"
 #include "digital/MacroBlock.h"
 

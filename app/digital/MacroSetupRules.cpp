@@ -1,6 +1,6 @@
 #include "digital/MacroSetupRules.h"
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "digital/MacroLibrary.h"
 
 namespace {

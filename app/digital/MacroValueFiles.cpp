@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 
 bool openValueFiles(MacroQueue& queue, UserMessages& messages) {
     std::map<std::string, std::shared_ptr<ValueFile>> opened;

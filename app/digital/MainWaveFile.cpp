@@ -1,6 +1,6 @@
 #include "digital/MainWaveFile.h"
 
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalFiles.h"
 #include "digital/DigitalWaveBlock.h"
 

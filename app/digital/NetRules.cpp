@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 #include "digital/IntegerText.h"
 #include "digital/MacroLibrary.h"
 

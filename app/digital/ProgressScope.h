@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 
 // The progress window of a step loop of the digital editors ("Please wait ... " with "Break"),
 // closed on every way out of the loop.

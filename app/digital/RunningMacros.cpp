@@ -1,6 +1,6 @@
 #include "digital/RunningMacros.h"
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "Rounding.h"
-#include "UnitFormat.h"
+#include "core/Rounding.h"
+#include "core/UnitFormat.h"
 #include "digital/IntegerText.h"
 
 std::int32_t parseStepCount(std::string_view text, double tickFrequency) {

@@ -1,6 +1,6 @@
 #include "digital/WaveFile.h"
 
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalFiles.h"
 #include "digital/DigitalWaveBlock.h"
 #include "digital/MacroBlock.h"

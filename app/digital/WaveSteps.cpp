@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/ProgressScope.h"
 #include "digital/StepCount.h"
 

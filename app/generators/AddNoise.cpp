@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "ByteStream.h"
-#include "Rounding.h"
-#include "UserError.h"
+#include "core/ByteStream.h"
+#include "core/Rounding.h"
+#include "core/UserError.h"
 #include "waves/WaveformStatistics.h"
 
 std::vector<std::uint8_t> encodeNoiseParams(const NoiseParams& params) {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "ByteStream.h"
-#include "Rounding.h"
+#include "core/ByteStream.h"
+#include "core/Rounding.h"
 #include "waves/WaveformStatistics.h"
 
 std::vector<std::uint8_t> encodeModulationParams(const ModulationParams& p) {

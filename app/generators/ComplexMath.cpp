@@ -5,8 +5,8 @@
 #include <numbers>
 #include <optional>
 
-#include "Rounding.h"
-#include "UnitFormat.h"
+#include "core/Rounding.h"
+#include "core/UnitFormat.h"
 
 namespace {
 

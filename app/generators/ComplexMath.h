@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 // The formula engine of the waveform editors: a one-line formula is parsed once into a sum of
 // terms and then evaluated as often as needed with new values of its variables.

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <functional>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 #include "waves/WaveformStatistics.h"
 
 namespace {

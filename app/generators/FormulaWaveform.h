@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "generators/ComplexMath.h"
 #include "generators/MathParameterBlock.h"
 #include "waves/WaveformRecord.h"

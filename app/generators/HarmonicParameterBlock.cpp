@@ -5,10 +5,10 @@
 #include <numbers>
 #include <set>
 
-#include "ByteStream.h"
-#include "Rounding.h"
-#include "UnitFormat.h"
-#include "UserError.h"
+#include "core/ByteStream.h"
+#include "core/Rounding.h"
+#include "core/UnitFormat.h"
+#include "core/UserError.h"
 #include "waves/WaveformStatistics.h"
 
 namespace {

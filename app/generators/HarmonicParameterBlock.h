@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "waves/WaveformRecord.h"
 
 // The harmonic composer's list (generatorKind 3): a fundamental sine of amplitude 127 plus up

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "generators/ShortStringField.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ByteStream.h"
-#include "Rounding.h"
+#include "core/ByteStream.h"
+#include "core/Rounding.h"
 #include "waves/WaveformStatistics.h"
 
 std::vector<std::uint8_t> encodeSquareShares(const SquareShares& shares) {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "ProgressReporter.h"
-#include "UserMessages.h"
+#include "core/ProgressReporter.h"
+#include "core/UserMessages.h"
 
 // Reading text files of numbers for import mode. A line whose first character other than a
 // space or TAB is not a number character (a digit, "E", "e", "+", "-") is a header or comment

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ProgressReporter.h"
-#include "UserMessages.h"
+#include "core/ProgressReporter.h"
+#include "core/UserMessages.h"
 #include "import/ASCIIOperations.h"
 #include "waves/WaveformRecord.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 
 // The automatic period search of the import dialogs: the shortest shift p such that the
 // record nearly repeats itself after p points, tried with growing tolerances.

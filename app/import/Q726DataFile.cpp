@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "FileStore.h"
-#include "UserError.h"
+#include "core/FileStore.h"
+#include "core/UserError.h"
 #include "import/ImportNumbers.h"
 
 namespace {

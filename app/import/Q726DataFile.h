@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 
 // What a data file of the Q726 oscilloscope holds: a text header of "key=value" lines with
 // "[channel_a]" / "[channel_b]" sections, each channel's raw sample bytes following a line

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "FileStore.h"
-#include "UserError.h"
+#include "core/FileStore.h"
+#include "core/UserError.h"
 #include "import/ImportNumbers.h"
 #include "import/TextLineReader.h"
 

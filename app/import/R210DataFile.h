@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "waves/WaveformRecord.h"
 
 // A data file of the R210 oscilloscope family: "key: value" settings lines up to the line

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "import/TextLineReader.h"
 
 ScopeFileKind recogniseScopeContent(std::span<const std::uint8_t> content) {

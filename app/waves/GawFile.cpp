@@ -3,9 +3,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "ByteStream.h"
-#include "FileStore.h"
-#include "UserError.h"
+#include "core/ByteStream.h"
+#include "core/FileStore.h"
+#include "core/UserError.h"
 #include "waves/RecordEncoding.h"
 
 bool exportRecord(const WaveformRecord& record, const std::filesystem::path& fileName,

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "waves/WaveformRecord.h"
 
 // A ".gaw" file holds exactly one record. Both functions report every failure in an error box

@@ -4,7 +4,7 @@
 #include <numbers>
 #include <random>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 #include "generators/SquareWave.h"
 #include "waves/WaveformStatistics.h"
 

@@ -1,6 +1,6 @@
 #include "waves/RecordEncoding.h"
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 void writeRecord(ByteWriter& out, const WaveformRecord& record) {
     writeString(out, record.name());

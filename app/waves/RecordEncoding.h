@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "waves/WaveformRecord.h"
 
 // The byte encoding of one record, the same in "Waves.dat" and in ".gaw": name, imported,

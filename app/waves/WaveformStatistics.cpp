@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace {
 

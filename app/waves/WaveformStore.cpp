@@ -1,8 +1,8 @@
 #include "waves/WaveformStore.h"
 
-#include "ByteStream.h"
-#include "FileStore.h"
-#include "UserError.h"
+#include "core/ByteStream.h"
+#include "core/FileStore.h"
+#include "core/UserError.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/RecordEncoding.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 #include "waves/WaveformRecord.h"
 
 // The 32 gallery slots (1 to 5 predefined; numbered from 1 in the user interface, from 0 here)

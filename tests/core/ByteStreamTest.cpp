@@ -1,8 +1,8 @@
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 
 #include <gtest/gtest.h>
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 TEST(ByteStream, WritesLittleEndianAndReadsBack) {
     ByteWriter out;

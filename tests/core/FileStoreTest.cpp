@@ -1,4 +1,4 @@
-#include "FileStore.h"
+#include "core/FileStore.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "AppState.h"
+#include "core/AppState.h"
 #include "FakeDriverApi.h"
 #include "FakeSpooler.h"
-#include "OperatingMode.h"
+#include "core/OperatingMode.h"
 #include "RecordingMessages.h"
 #include "device/PrinterSharing.h"
 #include "device/VirtualDriver.h"

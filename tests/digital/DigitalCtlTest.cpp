@@ -8,7 +8,7 @@
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "digital/MacroFile.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MainWaveFile.h"

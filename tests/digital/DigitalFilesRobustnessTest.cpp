@@ -3,10 +3,10 @@
 #include <random>
 
 #include "DigitalBuilders.h"
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 #include "RecordingMessages.h"
 #include "ScriptedValueDialog.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalStepper.h"
 #include "digital/MacroFile.h"
 #include "digital/MacroLibrary.h"

@@ -4,9 +4,9 @@
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "RecordingMessages.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalWaveBlock.h"
 #include "digital/MainWaveFile.h"
 #include "digital/WaveFile.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "DigitalBuilders.h"
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 #include "RecordingMessages.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalStepper.h"
 
 namespace {

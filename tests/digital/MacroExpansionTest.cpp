@@ -5,7 +5,7 @@
 #include "RecordingMessages.h"
 #include "RecordingProgress.h"
 #include "ScriptedValueDialog.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/DigitalStepper.h"
 #include "digital/MacroExpansion.h"
 #include "digital/RunningMacros.h"

@@ -2,9 +2,9 @@
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "RecordingMessages.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/MacroBlock.h"
 #include "digital/MacroFile.h"
 #include "digital/MacroLibrary.h"

@@ -2,10 +2,10 @@
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 #include "RecordingMessages.h"
 #include "RecordingProgress.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "digital/BusExplosion.h"
 #include "digital/BusValueDialog.h"
 #include "digital/CellEdit.h"

@@ -5,7 +5,7 @@
 #include <locale>
 #include <string>
 
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "UserError.h"
+#include "core/UserError.h"
 
 TEST(PlainNumberText, ShortestTextThatReadsBack) {
     EXPECT_EQ(plainNumberText(1.5), "1.5");

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "RecordingMessages.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "generators/ComplexMath.h"
 #include "generators/HarmonicParameterBlock.h"
 #include "waves/PredefinedWaveforms.h"

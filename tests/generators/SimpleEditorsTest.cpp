@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "ByteStream.h"
-#include "UserError.h"
+#include "core/ByteStream.h"
+#include "core/UserError.h"
 #include "generators/AddNoise.h"
 #include "generators/AmplitudeModulation.h"
 #include "generators/SquareWave.h"

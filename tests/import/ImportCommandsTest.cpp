@@ -7,7 +7,7 @@
 
 #include <sys/wait.h>
 
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "ScopeFileBuilders.h"
 #include "TestFolder.h"
 #include "waves/GawFile.h"

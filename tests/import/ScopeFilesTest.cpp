@@ -3,7 +3,7 @@
 #include "RecordingMessages.h"
 #include "ScopeFileBuilders.h"
 #include "TestFolder.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "import/Q726DataFile.h"
 #include "import/R210DataFile.h"
 #include "import/ScopeFileRecognition.h"

@@ -1,8 +1,8 @@
 // The texts and the picture of the About window.
 #include <gtest/gtest.h>
 
-#include "AboutScreen.h"
-#include "SplashPicture.h"
+#include "shell/AboutScreen.h"
+#include "shell/SplashPicture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CursorReadouts.h"
+#include "core/CursorReadouts.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "AboutScreen.h"
+#include "shell/AboutScreen.h"
 #include "MainWindowRig.h"
 #include "ModalDriver.h"
 #include "waves/GawFile.h"

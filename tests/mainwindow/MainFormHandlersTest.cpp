@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-#include "CursorReadouts.h"
+#include "core/CursorReadouts.h"
 #include "MainWindowRig.h"
 
 namespace {

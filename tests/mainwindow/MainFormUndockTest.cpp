@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "DockScreen.h"
+#include "shell/DockScreen.h"
 #include "MainWindowRig.h"
 
 namespace {

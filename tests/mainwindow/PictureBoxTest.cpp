@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "PictureBox.h"
+#include "shell/PictureBox.h"
 
 namespace {
 

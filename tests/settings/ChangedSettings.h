@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "SettingsValues.h"
+#include "core/SettingsValues.h"
 
 // The whole content of a text file (empty when it cannot be read).
 inline std::string fileText(const std::filesystem::path& path) {

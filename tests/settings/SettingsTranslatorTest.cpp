@@ -9,7 +9,7 @@
 #include "../waves/TempFolder.h"
 #include "ChangedSettings.h"
 #include "RecordingMessages.h"
-#include "SettingsTranslator.h"
+#include "core/SettingsTranslator.h"
 #include "ValuesTarget.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "SettingsTarget.h"
-#include "SettingsValues.h"
+#include "core/SettingsTarget.h"
+#include "core/SettingsValues.h"
 
 // Applies the reader's calls to plain values, as the live objects would hold them, and notes
 // every call so that a test can tell what a line did.

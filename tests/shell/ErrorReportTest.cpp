@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "shell/ErrorReport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,12 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "Application.h"
-#include "ErrorScreen.h"
-#include "MessageBox.h"
+#include "shell/Application.h"
+#include "shell/ErrorScreen.h"
+#include "shell/MessageBox.h"
 #include "ModalDriver.h"
 #include "RecordingMessages.h"
-#include "UserError.h"
+#include "core/UserError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MessageBox.h"
+#include "shell/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "DialogMessages.h"
+#include "shell/DialogMessages.h"
 #include "ModalDriver.h"
 #include "RecordingMessages.h"
 

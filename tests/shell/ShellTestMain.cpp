@@ -2,7 +2,7 @@
 // handlers take the same road as in the program.
 #include <gtest/gtest.h>
 
-#include "Application.h"
+#include "shell/Application.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "../waves/TempFolder.h"
-#include "ActivationChannel.h"
+#include "platform/ActivationChannel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "AppState.h"
+#include "core/AppState.h"
 
 TEST(AppStateTest, StartsWithTheInitialValues) {
     AppState state;

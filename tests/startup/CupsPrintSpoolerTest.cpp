@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CupsPrintSpooler.h"
+#include "platform/CupsPrintSpooler.h"
 
 TEST(CupsPrintSpoolerTest, ParallelDevicesMapToTheirPortNames) {
     EXPECT_EQ(spoolerPortName("parallel:/dev/lp0"), "LPT1:");

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "../waves/TempFolder.h"
-#include "InstanceMarkers.h"
+#include "platform/InstanceMarkers.h"
 
 TEST(InstanceMarkersTest, SecondCopyFindsTheInstanceMarkerAndHoldsNone) {
     TempFolder folder;

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "../settings/ChangedSettings.h"
-#include "ActivationChannel.h"
-#include "FileStore.h"
-#include "InstanceMarkers.h"
+#include "platform/ActivationChannel.h"
+#include "core/FileStore.h"
+#include "platform/InstanceMarkers.h"
 #include "ProgramRig.h"
 #include "ui_Main.h"
 

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "ProgressScreen.h"
-#include "ProgressWindow.h"
+#include "shell/ProgressScreen.h"
+#include "shell/ProgressWindow.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "UserMessages.h"
+#include "core/UserMessages.h"
 
 // Stands in for the operator: records every message box and answers from a script
 // (OK boxes are answered Ok; Yes/No boxes take the next scripted answer, No when none is left).

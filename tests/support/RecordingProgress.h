@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgressReporter.h"
+#include "core/ProgressReporter.h"
 
 // Records what a long operation reports and presses "Break" once the position reaches
 // breakAt (never when it is negative).

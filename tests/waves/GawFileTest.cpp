@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
 #include "waves/PredefinedWaveforms.h"

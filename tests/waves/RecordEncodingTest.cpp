@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GoldenBytes.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "waves/GawFile.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ByteStream.h"
-#include "FileStore.h"
+#include "core/ByteStream.h"
+#include "core/FileStore.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
 #include "generators/MathParameterBlock.h"

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "GoldenBytes.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "waves/PredefinedWaveforms.h"
 
 namespace {

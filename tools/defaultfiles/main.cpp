@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "SettingsTranslator.h"
-#include "UserMessages.h"
+#include "core/SettingsTranslator.h"
+#include "core/UserMessages.h"
 #include "digital/DigitalWave.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MainWaveFile.h"

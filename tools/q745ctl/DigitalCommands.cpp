@@ -6,13 +6,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "Command.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "Json.h"
-#include "ProgressReporter.h"
-#include "UserError.h"
-#include "UserMessages.h"
+#include "core/ProgressReporter.h"
+#include "core/UserError.h"
+#include "core/UserMessages.h"
 #include "digital/DigitalStepper.h"
 #include "digital/IntegerText.h"
 #include "digital/MacroFile.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "Command.h"
-#include "UnitFormat.h"
+#include "core/UnitFormat.h"
 #include "generators/ComplexMath.h"
 
 namespace {

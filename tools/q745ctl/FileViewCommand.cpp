@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "Command.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "Command.h"
-#include "FileStore.h"
+#include "core/FileStore.h"
 #include "Json.h"
-#include "ProgressReporter.h"
-#include "UserError.h"
-#include "UserMessages.h"
+#include "core/ProgressReporter.h"
+#include "core/UserError.h"
+#include "core/UserMessages.h"
 #include "import/ASCIIOperations.h"
 #include "import/AsciiWaveform.h"
 #include "import/GroundShift.h"

@@ -2,8 +2,8 @@
 #include <stdexcept>
 
 #include "Command.h"
-#include "UnitFormat.h"
-#include "UserMessages.h"
+#include "core/UnitFormat.h"
+#include "core/UserMessages.h"
 #include "generators/ComplexMath.h"
 #include "generators/FormulaWaveform.h"
 #include "generators/SquareWave.h"

@@ -1,10 +1,10 @@
 // "inspect" for the waveform files: a ".gaw" record and the "Waves.dat" store as JSON.
 #include <stdexcept>
 
-#include "ByteStream.h"
+#include "core/ByteStream.h"
 #include "Command.h"
 #include "Json.h"
-#include "UserError.h"
+#include "core/UserError.h"
 #include "waves/GawFile.h"
 #include "waves/RecordEncoding.h"
 #include "waves/WaveformStore.h"

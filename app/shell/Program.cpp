@@ -1,0 +1,349 @@
+#include "shell/Program.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMenu>
+#include <QScreen>
+#include <clocale>
+
+#include "platform/ActivationChannel.h"
+#include "shell/Main.h"
+#include "shell/MainWindowModules.h"
+#include "shell/MessageBox.h"
+#include "shell/Profiles.h"
+#include "ProgramVersion.h"
+#include "shell/ProgressScreen.h"
+#include "shell/ProgressWindow.h"
+#include "core/ScriptedMessages.h"
+#include "shell/SettingsBinding.h"
+#include "shell/SplashScreen.h"
+#include "platform/TerminationSignal.h"
+#include "device/DriverApi.h"
+#include "device/PrinterSharing.h"
+#include "device/VirtualDriver.h"
+#include "device/VirtualGenerator.h"
+#include "digital/MainWaveFile.h"
+#include "ui_Main.h"
+
+// The windows of other parts that the main window opens. The profiles are here; the gallery,
+// data view, editors, import dialogs, communication dialog and update object plug in here as
+// they are built.
+class ProgramModules final : public MainWindowModules {
+public:
+    explicit ProgramModules(Profiles& profiles) : profiles_(profiles) {}
+    void openProfile() override { profiles_.openProfile(QApplication::activeWindow()); }
+    void saveProfile() override { profiles_.saveProfile(QApplication::activeWindow()); }
+
+private:
+    Profiles& profiles_;
+};
+
+namespace {
+
+constexpr const char* SettingsFileName = "Settings.dat";
+constexpr int HintDurationMs = 6000;
+constexpr const char* SmallScreenWarning =
+    "Vase rozlisenie je prilis male.\r\nDoporucujeme Vam, aby ste zmenili rozlisenie na "
+    "800x600.\r\nProgram sa spusti v specialnom rezime podporujucom 640x480.";
+
+// The frequency panels' ranges: analog, and the tick frequency of digital and import mode.
+constexpr double AnalogMinFrequency = 0.1;
+constexpr double AnalogMaxFrequency = 25000000;
+constexpr double TickMinFrequency = 1525.878906;
+constexpr double TickMaxFrequency = 50000000;
+
+}  // namespace
+
+Program::Program(Platform platform)
+    : platform_(std::move(platform)), markers_(platform_.markersFolder) {
+    analogFrequency_.minFrequency = AnalogMinFrequency;
+    analogFrequency_.maxFrequency = AnalogMaxFrequency;
+    for (FrequencyPanelState* tick : {&digitalFrequency_, &importFrequency_}) {
+        tick->minFrequency = TickMinFrequency;
+        tick->maxFrequency = TickMaxFrequency;
+    }
+}
+
+Program::~Program() {
+    freeObjects();
+    splash_.reset();
+}
+
+// In the order of the shut-down: panels, generator model, main window.
+void Program::freeObjects() {
+    modules_.reset();
+    profiles_.reset();
+    settings_.reset();
+    generator_.reset();
+    virtualDriver_.reset();
+    progress_.reset();
+    progressForm_.reset();
+    mainForm_.reset();
+}
+
+int Program::run(const QStringList& arguments) {
+    if (!singleCopy()) return 0;
+    start(arguments);
+    if (!virtualDriver_->terminateRequested() && !sessionEnding_) {
+        mainForm_->show();
+        note("main window shown");
+        QApplication::exec();
+    }
+    shutDown();
+    return 0;
+}
+
+void Program::note(const std::string& event) {
+    if (platform_.testLog) platform_.testLog->note(event);
+}
+
+void Program::showStage(const char* text) {
+    splash_->showSplashStatus(text);
+}
+
+bool Program::singleCopy() {
+    activation_ = std::make_unique<ActivationChannel>(
+        QString::fromStdString((platform_.markersFolder / ActivationChannel::ServerName).string()));
+    const bool windowFound = activation_->runningCopyListens();
+    const bool markerExisted = !markers_.takeInstanceMarker();
+    if (windowFound && markerExisted) {
+        activation_->requestActivation();
+        note("activated the running copy");
+        return false;
+    }
+    return true;
+}
+
+void Program::start(const QStringList& arguments) {
+    // The decimal point is "." for the whole run, whatever the operator's locale says.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    splash_ = std::make_unique<TSplashForm>();
+    splash_->show();
+    showStage("Initializing ...");
+
+    markers_.takeSlotMarker();
+    if (!arguments.isEmpty() && arguments.constFirst().toLower() == "debug")
+        state_.debugMode = true;
+
+    state_.updateListLocation = platform_.updateServer + "/products/q745/update/q745" +
+                                std::string(1, platform_.driver.GetVersionCode()) + "S.txt";
+    state_.startDirectory = QDir::currentPath().toStdString();
+    state_.programVersion = ProgramFileVersion;
+    QSize screen = platform_.screenSize;
+    if (screen.isEmpty() && QGuiApplication::primaryScreen())
+        screen = QGuiApplication::primaryScreen()->size();
+    state_.smallScreenMode = screen.width() < 800 || screen.height() < 600;
+
+    mainForm_ = std::make_unique<TMainForm>(state_, store_, platform_.driver);
+    progressForm_ = std::make_unique<TProgressForm>(mainForm_.get());
+    progress_ = std::make_unique<ProgressWindow>(*progressForm_);
+    for (QWidget* control : mainForm_->findChildren<QWidget*>())
+        control->setToolTipDuration(HintDurationMs);
+    if (activation_->listen())
+        QObject::connect(activation_.get(), &ActivationChannel::activationRequested,
+                         mainForm_.get(), [this] {
+                             note("activation request");
+                             mainForm_->activateFromAnotherCopy();
+                         });
+    // The message loop runs until the main window closes, whatever other windows are open (an
+    // accepted close hides it; its "Hide" buttons hide it without a close).
+    QApplication::setQuitOnLastWindowClosed(false);
+    mainForm_->installEventFilter(this);
+    termination_ = std::make_unique<TerminationSignal>();
+    QObject::connect(termination_.get(), &TerminationSignal::terminationRequested, mainForm_.get(),
+                     [this] { endSession(); });
+
+    if (state_.smallScreenMode) {
+        mainForm_->useSmallScreenLayout();
+        messages_.warning(SmallScreenWarning);
+    }
+
+    settings_ = std::make_unique<SettingsBinding>(SettingsBinding::Objects{
+        state_,
+        *mainForm_,
+        nullptr,
+        store_,
+        {&analogFrequency_, &digitalFrequency_, &importFrequency_},
+        {&channelA_, &channelB_},
+        trigger_,
+    });
+    showStage("Loading settings ...");
+    settings_->read(SettingsFileName, true, messages_);
+
+    state_.selectPortName(false);
+    printerSharing_ = std::make_unique<PrinterSharing>(platform_.spooler, platform_.driver, state_);
+    printerSharing_->countPrinterJobs();
+
+    showStage("Initializing device ...");
+    virtualDriver_ = std::make_unique<VirtualDriver>(platform_.driver, state_, state_.modeSource(),
+                                                     messages_, *printerSharing_, state_.debugMode);
+    generator_ =
+        std::make_unique<TVirtualGenerator>(*virtualDriver_, state_.modeSource(), messages_);
+    mainForm_->attachGenerator(*generator_);
+    settings_->setGenerator(*generator_);
+
+    showStage("Creating application environment ...");
+    // The update check and download plug in here; until they exist the menu stays disabled.
+    mainForm_->disableUpdates();
+    profiles_ = std::make_unique<Profiles>(state_, *settings_, *generator_, *virtualDriver_, store_,
+                                           messages_);
+    if (platform_.askProfileName) profiles_->setFileNameAsker(platform_.askProfileName);
+    modules_ = std::make_unique<ProgramModules>(*profiles_);
+    mainForm_->setModules(modules_.get());
+
+    buildAnalogMode();
+    buildDigitalMode();
+    buildImportMode();
+
+    mainForm_->setMode(ModeAnalog);
+    settings_->read(SettingsFileName, false, messages_);
+    state_.settingsLoaded = true;
+    mainForm_->setMode(state_.startMode);
+    mainForm_->applyModeLevels();
+
+    showStage("Starting application environment ...");
+    startModes();
+
+    generator_->Activate();
+    state_.pushMode(ModeAnalog);
+    generator_->ApplyMode(true);
+    state_.popMode();
+    state_.pushMode(ModeDigital);
+    generator_->ApplyMode(true);
+    sendTriggerState();
+    state_.popMode();
+
+    if (state_.startMode == ModeAnalog || state_.startMode == ModeImport)
+        mainForm_->applyModeLevels();
+    generator_->ApplyMode(false);
+    generator_->ChangeDigitalVoltage(mainForm_->controls().DigitalVoltageBox->currentIndex());
+    note("mode " + std::to_string(state_.currentMode) + " applied");
+
+    state_.appReady = true;
+    mainForm_->WaveScreenCursorMove();
+    mainForm_->ImportedWaveScreenCursorMove();
+    splash_->close();
+    splash_.reset();
+    state_.selectPortName(true);
+
+    QObject::connect(&spoolerTimer_, &QTimer::timeout, mainForm_.get(), [this] { pollSpooler(); });
+    spoolerTimer_.start(platform_.spoolerPollMs);
+}
+
+// Analog mode: the waveform store and the objects of the analog panels. The frequency,
+// trigger, waveform display and channel panels are handed their controls here when they
+// exist; until then their values live in the panel states.
+void Program::buildAnalogMode() {
+    mainForm_->setMode(ModeAnalog);
+    clearRecord(store_.importedA);
+    clearRecord(store_.importedB);
+    loadStore(store_, state_.startDirectory, messages_);
+}
+
+// Digital mode: the main digital wave; the digital sequence display and the digital voltage
+// control are handed DigitalImage, DigitalBar and DigitalVoltageBox here when they exist.
+void Program::buildDigitalMode() {
+    mainForm_->setMode(ModeDigital);
+    loadMainWave(mainWave_, state_.startDirectory, messages_);
+}
+
+// Import mode: the two imported waveforms (copies of "Sine" and "Saw" unless the store holds a
+// pair of one length); the import displays are handed their pictures here when they exist.
+void Program::buildImportMode() {
+    mainForm_->setMode(ModeImport);
+    const WaveformRecord& a = store_.importedA;
+    const WaveformRecord& b = store_.importedB;
+    if (a.pointCount() != b.pointCount() || a.isEmpty() || b.isEmpty()) {
+        copyRecord(store_.slots[0], store_.importedA);
+        copyRecord(store_.slots[1], store_.importedB);
+    }
+    generator_->ChangeWave(0, store_.importedA);
+    generator_->ChangeWave(1, store_.importedB);
+}
+
+// Each mode's objects pass their state to the generator model, inside that mode.
+void Program::startModes() {
+    state_.pushMode(ModeAnalog);
+    generator_->ChangeWave(0, store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
+    generator_->ChangeWave(1, store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    generator_->ChangeFrequency(analogFrequency_.sendableFrequency());
+    state_.popMode();
+
+    state_.pushMode(ModeDigital);
+    generator_->ChangeFrequency(digitalFrequency_.sendableFrequency());
+    generator_->ChangeDigitalSequence(mainWave_);
+    state_.popMode();
+
+    state_.pushMode(ModeImport);
+    generator_->ChangeFrequency(importFrequency_.sendableFrequency());
+    state_.popMode();
+}
+
+// The trigger and sync state as the trigger panel applies it once at start: the source (sync
+// output, external trigger or none), the edge, the mode, and the run state when neither the
+// external trigger nor single mode decides it.
+void Program::sendTriggerState() {
+    const int source = trigger_.syncOut ? 3 : trigger_.triggerOn ? 0 : -1;
+    generator_->ChangeTriggerStyle(source);
+    generator_->ChangeTriggerEdge(trigger_.leadingEdge ? 1 : 0);
+    generator_->ChangeTriggerMode(trigger_.single ? 1 : 0);
+    if (!trigger_.triggerOn && !trigger_.single) generator_->ChangeRun(trigger_.running);
+}
+
+bool Program::eventFilter(QObject* watched, QEvent* event) {
+    if (mainForm_ && watched == mainForm_.get() && event->type() == QEvent::Close) {
+        // Decided by the window's own close handling (the exit question): look afterwards.
+        QTimer::singleShot(0, this, [this] {
+            if (mainForm_ && !mainForm_->isVisible()) QApplication::exit(0);
+        });
+    }
+    return false;
+}
+
+void Program::pollSpooler() {
+    printerSharing_->spoolerStatusChanged();
+}
+
+// The session ends: the program closes as at a normal exit, without the exit question. Any box
+// on screen is closed and any later one answered at once, so that nothing waits for an
+// operator who is gone; a start-up still running ends before the message loop.
+void Program::endSession() {
+    if (sessionEnding_) return;
+    note("termination signal");
+    sessionEnding_ = true;
+    // A test's script answers by itself and keeps recording.
+    if (!platform_.testLog)
+        unattended_ = std::make_unique<ScopedMessageResponder>(unattendedMessages_);
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    mainForm_->closeWithoutConfirmation();
+    mainForm_->close();
+    QApplication::exit(0);
+}
+
+void Program::shutDown() {
+    spoolerTimer_.stop();
+    state_.appReady = false;
+    QDir::setCurrent(QString::fromStdString(state_.startDirectory));
+    if (settings_ && generator_) settings_->write(SettingsFileName, messages_);
+    saveStore(store_, state_.startDirectory, messages_);
+    note("files written");
+
+    freeObjects();
+
+    for (WaveformRecord& record : store_.slots)
+        clearRecord(record);
+    clearWave(mainWave_);
+
+    if (markers_.releaseSlotMarker()) {
+        platform_.driver.SetEPBOn(0);
+        note("port released");
+    }
+    markers_.releaseInstanceMarker();
+}
