@@ -12,9 +12,7 @@ q745_build build
 data=${Q745_DATA_DIR:-$HOME/Q745}
 if [ ! -d "$data" ]; then
     mkdir -p "$data"
-    for file in Settings.dat Waves.dat DWave.dat DMacros.dat; do
-        cp "build/defaults/$file" "$data/"
-    done
+    cp build/defaults/* "$data/"
     echo "New data folder: $data"
 fi
 

@@ -10,6 +10,7 @@ q745_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcups2-dev
     xvfb xauth fonts-dejavu-core
+    openbox xdotool wmctrl x11-utils imagemagick
     locales
 )
 

@@ -753,4 +753,5 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     closeUndockedWindows();
     event->accept();
+    Q_EMIT closed();
 }

@@ -90,7 +90,8 @@ public:
     void useSmallScreenLayout();
     // Disables the "Updates" menu for the run (its components could not be created).
     void disableUpdates();
-    // The next close ends the program without the exit question (the session is ending).
+    // Closes the window without the exit question, which ends the program (the session is
+    // ending, or an installer takes over).
     void closeWithoutConfirmation();
 
     // ---- handlers of the generator model's events ----
@@ -112,6 +113,11 @@ public:
     // FilterChoice
     int shownFilter(int channel) const override;
     void chooseFilter(int channel, int filter) override;
+
+Q_SIGNALS:
+    // The window has closed for good (the exit question, if asked, was not answered No): the
+    // program's message loop ends. Emitted after any nested event loop of the question.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
@@ -152,10 +151,11 @@ void Program::start(const QStringList& arguments) {
                              note("activation request");
                              mainForm_->activateFromAnotherCopy();
                          });
-    // The message loop runs until the main window closes, whatever other windows are open (an
-    // accepted close hides it; its "Hide" buttons hide it without a close).
+    // The message loop runs until the main window closes, whatever other windows are open (its
+    // "Hide" buttons hide it without a close). The window says so once its close is decided,
+    // after the exit question's own event loop.
     QApplication::setQuitOnLastWindowClosed(false);
-    mainForm_->installEventFilter(this);
+    QObject::connect(mainForm_.get(), &TMainForm::closed, this, [] { QApplication::exit(0); });
     termination_ = std::make_unique<TerminationSignal>();
     QObject::connect(termination_.get(), &TerminationSignal::terminationRequested, mainForm_.get(),
                      [this] { endSession(); });
@@ -297,16 +297,6 @@ void Program::sendTriggerState() {
     if (!trigger_.triggerOn && !trigger_.single) generator_->ChangeRun(trigger_.running);
 }
 
-bool Program::eventFilter(QObject* watched, QEvent* event) {
-    if (mainForm_ && watched == mainForm_.get() && event->type() == QEvent::Close) {
-        // Decided by the window's own close handling (the exit question): look afterwards.
-        QTimer::singleShot(0, this, [this] {
-            if (mainForm_ && !mainForm_->isVisible()) QApplication::exit(0);
-        });
-    }
-    return false;
-}
-
 void Program::pollSpooler() {
     printerSharing_->spoolerStatusChanged();
 }
@@ -323,7 +313,7 @@ void Program::endSession() {
         unattended_ = std::make_unique<ScopedMessageResponder>(unattendedMessages_);
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     mainForm_->closeWithoutConfirmation();
-    mainForm_->close();
+    // Ends nested event loops too (a box or a progress window still open).
     QApplication::exit(0);
 }
 

@@ -69,9 +69,6 @@ public:
 
     AppState& state() { return state_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Start-up, in its order; false when this copy must end at once (another one runs).
     bool singleCopy();

@@ -9,7 +9,8 @@ class TSplashForm;
 }
 
 // The borderless window of the start-up, centred on the screen: the program's picture and one
-// line naming the stage the start-up is in.
+// line naming the stage the start-up is in. Its title ("Starting Q745", never shown) keeps
+// "Q745" for the main window alone, which a second copy and the window list look for.
 class TSplashForm : public QWidget {
     Q_OBJECT
 
