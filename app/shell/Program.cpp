@@ -26,20 +26,50 @@
 #include "device/PrinterSharing.h"
 #include "device/VirtualDriver.h"
 #include "device/VirtualGenerator.h"
+#include "device/CommSettings.h"
 #include "digital/MainWaveFile.h"
 #include "ui_Main.h"
+#include "update/HttpClient.h"
+#include "update/UpdateObject.h"
 
-// The windows of other parts that the main window opens. The profiles are here; the gallery,
-// data view, editors, import dialogs, communication dialog and update object plug in here as
-// they are built.
+// The windows of other parts that the main window opens. The profiles, the communication
+// dialog and the update object are here; the gallery, data view, editors and import dialogs
+// plug in here as they are built.
 class ProgramModules final : public MainWindowModules {
 public:
-    explicit ProgramModules(Profiles& profiles) : profiles_(profiles) {}
+    ProgramModules(Profiles& profiles, DriverApi& driver, const VirtualDriver& device,
+                   TUpdateObject* updates)
+        : profiles_(profiles), driver_(driver), device_(device), updates_(updates) {}
     void openProfile() override { profiles_.openProfile(QApplication::activeWindow()); }
     void saveProfile() override { profiles_.saveProfile(QApplication::activeWindow()); }
 
+    std::optional<CommunicationValues> editCommunication(const CommunicationValues& current,
+                                                         QWidget* owner) override {
+        DeviceSettings configured;
+        configured.baseAddressIndex = current.baseAddressIndex;
+        configured.portAddress = current.portAddress;
+        configured.useUsb = current.useUsb;
+        TCommSettingsForm form(driver_, configured, device_.interfaceInUse(), owner);
+        if (form.exec() != QDialog::Accepted) return std::nullopt;
+        const DeviceSettings chosen = form.chosen();
+        return CommunicationValues{chosen.baseAddressIndex, chosen.portAddress, chosen.useUsb};
+    }
+
+    void checkForUpdates() override {
+        if (updates_) updates_->checkForUpdates();
+    }
+    void downloadUpdate() override {
+        if (updates_) updates_->downloadUpdate();
+    }
+    void internetSettings() override {
+        if (updates_) updates_->internetSettings();
+    }
+
 private:
     Profiles& profiles_;
+    DriverApi& driver_;
+    const VirtualDriver& device_;
+    TUpdateObject* updates_;
 };
 
 namespace {
@@ -76,6 +106,7 @@ Program::~Program() {
 // In the order of the shut-down: panels, generator model, main window.
 void Program::freeObjects() {
     modules_.reset();
+    updateObject_.reset();
     profiles_.reset();
     settings_.reset();
     generator_.reset();
@@ -131,7 +162,10 @@ void Program::start(const QStringList& arguments) {
     if (!arguments.isEmpty() && arguments.constFirst().toLower() == "debug")
         state_.debugMode = true;
 
-    state_.updateListLocation = platform_.updateServer + "/products/q745/update/q745" +
+    std::string server = platform_.updateServer;
+    while (!server.empty() && server.back() == '/')
+        server.pop_back();
+    state_.updateListLocation = server + "/products/q745/update/q745" +
                                 std::string(1, platform_.driver.GetVersionCode()) + "S.txt";
     state_.startDirectory = QDir::currentPath().toStdString();
     state_.programVersion = ProgramFileVersion;
@@ -190,12 +224,20 @@ void Program::start(const QStringList& arguments) {
     settings_->setGenerator(*generator_);
 
     showStage("Creating application environment ...");
-    // The update check and download plug in here; until they exist the menu stays disabled.
-    mainForm_->disableUpdates();
+    try {
+        // The main window owns the HTTP client.
+        auto* http = new HttpClient(mainForm_.get());
+        updateObject_ = std::make_unique<TUpdateObject>(*http, state_, messages_, mainForm_.get());
+        updateObject_->setProgramEnder([this] { endForInstaller(); });
+    } catch (const std::exception&) {
+        updateObject_.reset();
+        mainForm_->disableUpdates();
+    }
     profiles_ = std::make_unique<Profiles>(state_, *settings_, *generator_, *virtualDriver_, store_,
                                            messages_);
     if (platform_.askProfileName) profiles_->setFileNameAsker(platform_.askProfileName);
-    modules_ = std::make_unique<ProgramModules>(*profiles_);
+    modules_ = std::make_unique<ProgramModules>(*profiles_, platform_.driver, *virtualDriver_,
+                                                updateObject_.get());
     mainForm_->setModules(modules_.get());
 
     buildAnalogMode();
@@ -315,6 +357,13 @@ void Program::endSession() {
     mainForm_->closeWithoutConfirmation();
     // Ends nested event loops too (a box or a progress window still open).
     QApplication::exit(0);
+}
+
+// An update's installer runs: the program ends as at a normal exit, without the exit question.
+void Program::endForInstaller() {
+    note("ending for the installer");
+    mainForm_->closeWithoutConfirmation();
+    mainForm_->close();
 }
 
 void Program::shutDown() {

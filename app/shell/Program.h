@@ -17,6 +17,7 @@
 #include "panels/FrequencyPanelState.h"
 #include "panels/TriggerPanelState.h"
 #include "waves/WaveformStore.h"
+#include "UpdateServer.h"
 
 class ActivationChannel;
 class DriverApi;
@@ -30,6 +31,7 @@ class SettingsBinding;
 class TMainForm;
 class TProgressForm;
 class TSplashForm;
+class TUpdateObject;
 class TVirtualGenerator;
 class TerminationSignal;
 class VirtualDriver;
@@ -52,7 +54,7 @@ public:
         QSize screenSize;
         int spoolerPollMs = 2000;
         // Where the update check finds the maker's server.
-        std::string updateServer = "http://www.kelvo.sk";
+        std::string updateServer = DefaultUpdateServer;
         // Set for tests of the whole program (Q745_TEST_LOG).
         ScriptedMessages* testLog = nullptr;
         // Asks for a profile's file name; empty: the file dialogs.
@@ -85,6 +87,7 @@ private:
     void note(const std::string& event);
     void pollSpooler();
     void endSession();
+    void endForInstaller();
 
     Platform platform_;
     AppState state_;
@@ -114,6 +117,7 @@ private:
     std::unique_ptr<TVirtualGenerator> generator_;
     std::unique_ptr<SettingsBinding> settings_;
     std::unique_ptr<Profiles> profiles_;
+    std::unique_ptr<TUpdateObject> updateObject_;
     std::unique_ptr<ProgramModules> modules_;
 
     bool sessionEnding_ = false;
