@@ -42,8 +42,8 @@ void TConfigInetForm::useProxyToggled(bool on) {
 }
 
 void TConfigInetForm::takeDesktopSettings() {
-    const InternetProxyReading reading =
-        readInternetProxy(readSettings_("ProxyEnable"), readSettings_("ProxyServer"));
+    const RegistryValue enabled = readSettings_("ProxyEnable");
+    const InternetProxyReading reading = readInternetProxy(enabled, readSettings_("ProxyServer"));
     if (reading.outcome == InternetProxyReading::Outcome::Failed) {
         messages_.error("Nie je mozne ziskat nastavenia internetu");
         return;

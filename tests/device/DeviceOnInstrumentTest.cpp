@@ -10,10 +10,12 @@
 
 #include "DeviceRig.h"
 #include "VirtualBench.h"
+#include "device/CommSettings.h"
 #include "device/LibraryDriverApi.h"
 #include "device/VirtualGenerator.h"
 #include "digital/DigitalWave.h"
 #include "q745drv.h"
+#include "ui_CommSettings.h"
 #include "waves/WaveformRecord.h"
 
 namespace {
@@ -316,4 +318,34 @@ TEST_F(OnInstrument, ImportModePlaysTheRecordedPointsAtTheirRate) {
     EXPECT_FALSE(state.channels[1].enabled);
     EXPECT_NEAR(state.channels[0].amplitudeVolts, model.LevelVolts(0, 1000) / 1000.0, 0.01);
     EXPECT_FALSE(state.digitalOutputsOn);
+}
+
+// The communication dialog probes the interface in use: the instrument at index 3 and another
+// model at index 9 show their models; the other interface cannot be probed.
+TEST_F(OnInstrument, CommunicationDialogShowsTheDevicesThatAnswer) {
+    configureBench("parallel:3,parallel:9");
+    VirtualBench::process().parallelInstrument(9)->faults().modelId = 0x17;
+    LibraryDriverApi api;
+    api.SetInterface(0);
+    DeviceSettings configured;
+    configured.baseAddressIndex = 3;
+    configured.portAddress = 0x278;
+    TCommSettingsForm form(api, configured, 0);
+    const QComboBox& devices = *form.controls().DeviceBox;
+    ASSERT_EQ(devices.count(), 16);
+    EXPECT_EQ(devices.itemText(0), "Address 0");
+    EXPECT_EQ(devices.itemText(3), "Address 3 (Q731)");
+    EXPECT_EQ(devices.itemText(9), "Address 9 (Q718)");
+    EXPECT_EQ(devices.currentIndex(), 3);
+    EXPECT_EQ(form.controls().PortBox->currentText(), "278h");
+    EXPECT_FALSE(form.controls().PortBox->isEnabled()) << "this port driver chooses the port";
+
+    form.controls().InterfaceBox->setCurrentIndex(1);
+    EXPECT_EQ(devices.itemText(3), "Address 3 (N/A)");
+    EXPECT_EQ(devices.currentIndex(), 3);
+    form.controls().DeviceBox->setCurrentIndex(5);
+    const DeviceSettings chosen = form.chosen();
+    EXPECT_TRUE(chosen.useUsb);
+    EXPECT_EQ(chosen.baseAddressIndex, 5);
+    EXPECT_EQ(chosen.portAddress, 0x278);
 }
