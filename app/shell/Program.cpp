@@ -363,7 +363,6 @@ void Program::endSession() {
 void Program::endForInstaller() {
     note("ending for the installer");
     mainForm_->closeWithoutConfirmation();
-    mainForm_->close();
 }
 
 void Program::shutDown() {
