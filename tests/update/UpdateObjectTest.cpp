@@ -7,12 +7,12 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include "../waves/TempFolder.h"
 #include "ModalDriver.h"
 #include "RecordingMessages.h"
+#include "TestHttpServer.h"
 #include "core/AppState.h"
 #include "ui_ConfigInet.h"
 #include "ui_UpdateScreen.h"
@@ -28,59 +28,6 @@ const std::string Latest = "Mate poslednu verziu programu.";
 const std::string Newer = "Novsia verzia program existuje.";
 const std::string Done = "Stahovanie ukoncene";
 const std::string InstallNow = "Chcete nainstalovat update teraz ?";
-
-// Answers each GET by the path of its target, also when the target is a whole URL as a proxy
-// receives it, and records the request lines. A body may be cut off after `sent` bytes.
-class TestHttpServer {
-public:
-    struct Resource {
-        QByteArray body;
-        qsizetype sent = -1;  // -1: all of it
-    };
-
-    TestHttpServer() {
-        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection())
-                QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                                 [this, socket] { answer(*socket); });
-        });
-    }
-
-    QString url(const QByteArray& path) const {
-        return QString("http://127.0.0.1:%1%2").arg(port()).arg(QString::fromLatin1(path));
-    }
-    int port() const { return server_.serverPort(); }
-
-    std::map<QByteArray, Resource> resources;
-    QList<QByteArray> requestLines;
-
-private:
-    void answer(QTcpSocket& socket) {
-        QByteArray& request = pending_[&socket];
-        request += socket.readAll();
-        if (!request.contains("\r\n\r\n")) return;
-        const QByteArray line = request.left(request.indexOf("\r\n"));
-        requestLines << line;
-        QByteArray path = line.split(' ').value(1);
-        if (path.startsWith("http://")) path = path.mid(path.indexOf('/', 7));
-        const auto found = resources.find(path);
-        if (found == resources.end()) {
-            socket.write(
-                "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-        } else {
-            const Resource& resource = found->second;
-            socket.write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
-                         QByteArray::number(resource.body.size()) + "\r\n\r\n");
-            socket.write(resource.sent < 0 ? resource.body : resource.body.left(resource.sent));
-        }
-        socket.disconnectFromHost();
-        pending_.erase(&socket);
-    }
-
-    QTcpServer server_;
-    std::map<QTcpSocket*, QByteArray> pending_;
-};
 
 class UpdateTest : public ::testing::Test {
 protected:

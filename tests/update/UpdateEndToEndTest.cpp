@@ -1,0 +1,64 @@
+// The update download in the real program, from a server of the test: the newest version is
+// downloaded into "Updates", its installer started and the program ended as at a normal exit.
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include "RealProgram.h"
+#include "TestHttpServer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QByteArray ListPath = "/products/q745/update/q745NS.txt";
+
+// "Updates" is the sixth entry of the menu bar.
+void openUpdatesMenu(const e2e::Desktop& desktop, const e2e::Window& main) {
+    desktop.click(main, 282, 10);
+}
+
+}  // namespace
+
+TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram) {
+    // The installer notes where it ran; the file is sent slowly enough to be watched.
+    QByteArray installer = "#!/bin/sh\npwd > installed\nexit 0\n";
+    installer += QByteArray(400000, '#');
+    TestHttpServerThread updates([&](int port) {
+        const QByteArray files = "http://127.0.0.1:" + QByteArray::number(port) + "/files/";
+        TestHttpServerThread::Resources resources;
+        resources[ListPath] = {files + "old.run;0.9.0.0;old.run\n" + files +
+                               "q745-2.run;2.0.0.0;q745-2.run;\n"};
+        resources["/files/q745-2.run"] = {installer, -1, 40000, 150};
+        return resources;
+    });
+
+    e2e::Desktop desktop;
+    e2e::Installation installation;
+    e2e::RealProgram::Options options;
+    options.environment["Q745_UPDATE_SERVER"] =
+        "http://127.0.0.1:" + std::to_string(updates.port()) + "/";
+    e2e::RealProgram program(desktop, installation, options);
+    const e2e::Window main = desktop.waitForWindow("^Q745$");
+
+    openUpdatesMenu(desktop, main);
+    desktop.key("Down Down Return");
+    const e2e::Window list = desktop.waitForWindow("^Available updates$");
+    desktop.screenshot(list, e2e::Desktop::screenshotPath("available-updates.png"));
+    desktop.key(list, "Return");
+    const e2e::Window download = desktop.waitForWindow("^Downloading \\.\\.\\.$");
+    QThread::msleep(1000);
+    desktop.screenshot(download, e2e::Desktop::screenshotPath("downloading.png"));
+    desktop.key(desktop.waitForWindow("^Information$", 20000ms), "Return");
+    desktop.key(desktop.waitForWindow("^Confirm$"), "Return");
+
+    EXPECT_EQ(program.waitForExit(), 0);
+    const std::filesystem::path folder = installation.data() / "Updates";
+    EXPECT_TRUE(e2e::waitFor([&] { return !e2e::fileText(folder / "installed").empty(); }, 10s));
+    EXPECT_EQ(e2e::fileText(folder / "installed"),
+              std::filesystem::canonical(folder).string() + "\n");
+    EXPECT_EQ(std::filesystem::file_size(folder / "q745-2.run"),
+              static_cast<std::uintmax_t>(installer.size()));
+    EXPECT_FALSE(program.instrumentLog().portModes().back().value("connected").toBool())
+        << "the port handed back as at a normal exit";
+}
