@@ -28,6 +28,7 @@
 #include "device/VirtualGenerator.h"
 #include "device/CommSettings.h"
 #include "digital/MainWaveFile.h"
+#include "panels/WaveScreen.h"
 #include "ui_Main.h"
 #include "update/HttpClient.h"
 #include "update/UpdateObject.h"
@@ -86,6 +87,19 @@ constexpr double AnalogMaxFrequency = 25000000;
 constexpr double TickMinFrequency = 1525.878906;
 constexpr double TickMaxFrequency = 50000000;
 
+constexpr QRgb ChannelAColor = qRgb(0, 255, 0);
+constexpr QRgb ChannelBColor = qRgb(255, 255, 0);
+
+// A waveform display of the main window: all four measurement cursors and the zero line.
+std::unique_ptr<TWaveScreen> mainWindowDisplay(TPictureBox& picture, QRgb color) {
+    auto display = std::make_unique<TWaveScreen>();
+    display->bind(picture);
+    display->setTraceColor(color);
+    display->setAllCursorsEnabled(true);
+    display->setZeroLineShown(true);
+    return display;
+}
+
 }  // namespace
 
 Program::Program(Platform platform)
@@ -105,9 +119,18 @@ Program::~Program() {
 
 // In the order of the shut-down: panels, generator model, main window.
 void Program::freeObjects() {
+    if (mainForm_) {
+        mainForm_->setAnalogDisplays(nullptr, nullptr);
+        mainForm_->setImportDisplays(nullptr, nullptr);
+    }
+    waveA_.reset();
+    waveB_.reset();
+    importWaveA_.reset();
+    importWaveB_.reset();
     modules_.reset();
     updateObject_.reset();
     profiles_.reset();
+    if (settings_) settings_->setWaveDisplayB(nullptr);
     settings_.reset();
     generator_.reset();
     virtualDriver_.reset();
@@ -236,6 +259,7 @@ void Program::start(const QStringList& arguments) {
     profiles_ = std::make_unique<Profiles>(state_, *settings_, *generator_, *virtualDriver_, store_,
                                            messages_);
     if (platform_.askProfileName) profiles_->setFileNameAsker(platform_.askProfileName);
+    profiles_->setReloadHandler([this] { reloadAfterProfile(); });
     modules_ = std::make_unique<ProgramModules>(*profiles_, platform_.driver, *virtualDriver_,
                                                 updateObject_.get());
     mainForm_->setModules(modules_.get());
@@ -279,14 +303,34 @@ void Program::start(const QStringList& arguments) {
     spoolerTimer_.start(platform_.spoolerPollMs);
 }
 
-// Analog mode: the waveform store and the objects of the analog panels. The frequency,
-// trigger, waveform display and channel panels are handed their controls here when they
-// exist; until then their values live in the panel states.
+// Analog mode: the waveform store and the objects of the analog panels. The frequency and
+// trigger panels are handed their controls here when they exist; until then their values live
+// in the panel states.
 void Program::buildAnalogMode() {
     mainForm_->setMode(ModeAnalog);
     clearRecord(store_.importedA);
     clearRecord(store_.importedB);
     loadStore(store_, state_.startDirectory, messages_);
+
+    Ui::TMainForm& ui = mainForm_->controls();
+    waveA_ = mainWindowDisplay(*ui.WaveformA, ChannelAColor);
+    waveB_ = mainWindowDisplay(*ui.WaveformB, ChannelBColor);
+    // Each display gives its record to its channel; B carries the phase, A hands it the mouse
+    // while the phase is grabbed.
+    waveA_->setGenerator(generator_.get(), 0, true);
+    waveB_->setGenerator(generator_.get(), 1, true);
+    waveB_->setPhaseShown(true);
+    waveA_->followMaster(*waveB_);
+    for (TWaveScreen* display : {waveA_.get(), waveB_.get()}) {
+        display->onCursorMoved = [this] { mainForm_->WaveScreenCursorMove(); };
+        display->onPhaseChanged = [this] { mainForm_->WaveScreenCursorMove(); };
+    }
+    waveA_->onMouseOver = [this] { mainForm_->WaveAMouseOver(); };
+    waveB_->onMouseOver = [this] { mainForm_->WaveBMouseOver(); };
+    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
+    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    mainForm_->setAnalogDisplays(waveA_.get(), waveB_.get());
+    settings_->setWaveDisplayB(waveB_.get());
 }
 
 // Digital mode: the main digital wave; the digital sequence display and the digital voltage
@@ -308,13 +352,23 @@ void Program::buildImportMode() {
     }
     generator_->ChangeWave(0, store_.importedA);
     generator_->ChangeWave(1, store_.importedB);
+
+    Ui::TMainForm& ui = mainForm_->controls();
+    importWaveA_ = mainWindowDisplay(*ui.ImportedWaveImageA, ChannelAColor);
+    importWaveB_ = mainWindowDisplay(*ui.ImportedWaveImageB, ChannelBColor);
+    for (TWaveScreen* display : {importWaveA_.get(), importWaveB_.get()})
+        display->onCursorMoved = [this] { mainForm_->ImportedWaveScreenCursorMove(); };
+    importWaveA_->setRecord(store_.importedA);
+    importWaveB_->setRecord(store_.importedB);
+    mainForm_->setImportDisplays(importWaveA_.get(), importWaveB_.get());
 }
 
 // Each mode's objects pass their state to the generator model, inside that mode.
 void Program::startModes() {
     state_.pushMode(ModeAnalog);
-    generator_->ChangeWave(0, store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
-    generator_->ChangeWave(1, store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    // The settings may have chosen other slots; each display gives its record to its channel.
+    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
+    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     generator_->ChangeFrequency(analogFrequency_.sendableFrequency());
     state_.popMode();
 
@@ -325,6 +379,16 @@ void Program::startModes() {
 
     state_.pushMode(ModeImport);
     generator_->ChangeFrequency(importFrequency_.sendableFrequency());
+    importWaveA_->redraw();
+    importWaveB_->redraw();
+    state_.popMode();
+}
+
+// A profile chose its slots: the analog displays show them (and give them to their channels).
+void Program::reloadAfterProfile() {
+    state_.pushMode(ModeAnalog);
+    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
+    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     state_.popMode();
 }
 

@@ -32,6 +32,7 @@ class TMainForm;
 class TProgressForm;
 class TSplashForm;
 class TUpdateObject;
+class TWaveScreen;
 class TVirtualGenerator;
 class TerminationSignal;
 class VirtualDriver;
@@ -78,6 +79,7 @@ private:
     void buildAnalogMode();
     void buildDigitalMode();
     void buildImportMode();
+    void reloadAfterProfile();
     void startModes();
     void sendTriggerState();
     void shutDown();
@@ -119,6 +121,11 @@ private:
     std::unique_ptr<Profiles> profiles_;
     std::unique_ptr<TUpdateObject> updateObject_;
     std::unique_ptr<ProgramModules> modules_;
+    // The waveform displays of analog mode (A follows B for the phase) and of import mode.
+    std::unique_ptr<TWaveScreen> waveA_;
+    std::unique_ptr<TWaveScreen> waveB_;
+    std::unique_ptr<TWaveScreen> importWaveA_;
+    std::unique_ptr<TWaveScreen> importWaveB_;
 
     bool sessionEnding_ = false;
     UnattendedMessages unattendedMessages_;

@@ -45,6 +45,7 @@ public:
     explicit SettingsBinding(Objects objects);
 
     void setGenerator(TVirtualGenerator& generator) { o_.generator = &generator; }
+    void setWaveDisplayB(WaveDisplayLink* display) { o_.waveDisplayB = display; }
 
     SettingsValues gather() const;
 

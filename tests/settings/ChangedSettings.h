@@ -60,7 +60,7 @@ inline SettingsValues changedSettingsValues() {
     b.vavg = false;
     b.filter = 1;
     b.wave = 31;
-    v.channelBPhase = 8192;
+    v.channelBPhase = -4096;  // a quarter period: the display keeps it as it is
     v.analogFrequency = {0.1, 0, static_cast<double>(0.1f)};
     v.channelBMultiplication = 99;
     v.trigger = true;
