@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "JsonObject.h"
+#include "LogJson.h"
 
 namespace q745vi {
 
@@ -46,51 +46,61 @@ std::uint32_t fnv1a(const std::uint8_t* data, std::size_t count) {
 }
 
 std::string InstrumentEvent::toJson() const {
-    JsonObject json;
-    json.add("us", microseconds).add("source", source).add("event", eventName(kind));
+    LogJson json;
+    json["us"] = microseconds;
+    json["source"] = source;
+    json["event"] = eventName(kind);
     switch (kind) {
         case EventKind::Write:
-            json.add("register", reg).add("value", value);
-            if (ignored) json.add("ignored", true);
+            json["register"] = reg;
+            json["value"] = value;
+            if (ignored) json["ignored"] = true;
             break;
         case EventKind::Identification:
-            json.add("modelId", value);
+            json["modelId"] = value;
             break;
         case EventKind::ConfigurationStart:
-            json.add("value", value);
+            json["value"] = value;
             break;
         case EventKind::Configuration:
-            json.add("length", length).add("loaded", value != 0);
+            json["length"] = length;
+            json["loaded"] = value != 0;
             break;
         case EventKind::CalibrationRead:
-            json.add("address", address).add("word", value);
+            json["address"] = address;
+            json["word"] = value;
             break;
         case EventKind::Dac:
-            json.add("dac", address).add("code", value);
+            json["dac"] = address;
+            json["code"] = value;
             break;
         case EventKind::Switch:
-            json.add("image", value);
+            json["image"] = value;
             break;
         case EventKind::Block: {
             char text[16];
             std::snprintf(text, sizeof text, "%08x", checksum);
-            json.add("register", reg).add("length", length).add("fnv1a", text);
+            json["register"] = reg;
+            json["length"] = length;
+            json["fnv1a"] = text;
             break;
         }
         case EventKind::PortMode:
-            json.add("connected", value != 0).add("mode", address);
+            json["connected"] = value != 0;
+            json["mode"] = address;
             break;
         case EventKind::TimingViolation:
-            json.add("wait", detail).add("microseconds", value);
+            json["wait"] = detail;
+            json["microseconds"] = value;
             break;
         case EventKind::ProtocolError:
-            json.add("detail", detail);
+            json["detail"] = detail;
             break;
         case EventKind::Interleaving:
-            json.add("count", value);
+            json["count"] = value;
             break;
     }
-    return json.text();
+    return logText(json);
 }
 
 }  // namespace q745vi

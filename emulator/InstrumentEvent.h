@@ -35,6 +35,7 @@ struct InstrumentEvent {
     bool ignored = false;
     std::string detail;
 
+    // One line of the event log.
     std::string toJson() const;
 };
 

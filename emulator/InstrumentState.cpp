@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "JsonObject.h"
-
 namespace q745vi {
 
 namespace {
@@ -14,83 +12,84 @@ std::string hex32(std::uint32_t value) {
     return text;
 }
 
-std::string channelJson(const ChannelState& channel, bool octaveMode, bool withPoints) {
-    JsonObject json;
-    json.add("enabled", channel.enabled)
-        .add("outputPath", channel.normalPath ? "normal" : "-20dB")
-        .add("filter", channel.filter)
-        .add("externalLevel", channel.externalLevel)
-        .add("levelDac", channel.levelDac)
-        .add("shiftDac", channel.shiftDac)
-        .add("amplitudeVpp", channel.amplitudeVolts)
-        .add("offsetVolts", channel.offsetVolts)
-        .add("playedStart", channel.playedStart)
-        .add("playedPoints", channel.playedLength)
-        .add("playedFnv1a", hex32(channel.playedChecksum));
-    if (octaveMode) json.add("signalFrequencyHz", channel.signalFrequency);
-    if (withPoints) json.addJson("points", jsonArray(channel.played));
-    return json.text();
+LogJson channelJson(const ChannelState& channel, bool octaveMode, bool withPoints) {
+    LogJson json;
+    json["enabled"] = channel.enabled;
+    json["outputPath"] = channel.normalPath ? "normal" : "-20dB";
+    json["filter"] = channel.filter;
+    json["externalLevel"] = channel.externalLevel;
+    json["levelDac"] = channel.levelDac;
+    json["shiftDac"] = channel.shiftDac;
+    json["amplitudeVpp"] = channel.amplitudeVolts;
+    json["offsetVolts"] = channel.offsetVolts;
+    json["playedStart"] = channel.playedStart;
+    json["playedPoints"] = channel.playedLength;
+    json["playedFnv1a"] = hex32(channel.playedChecksum);
+    if (octaveMode) json["signalFrequencyHz"] = channel.signalFrequency;
+    if (withPoints) json["points"] = channel.played;
+    return json;
 }
 
-std::string countersJson(const InstrumentCounters& c) {
-    return JsonObject()
-        .add("addressCycles", c.addressCycles)
-        .add("dataWrites", c.dataWrites)
-        .add("dataReads", c.dataReads)
-        .add("blockWrites", c.blockWrites)
-        .add("blockBytes", c.blockBytes)
-        .add("configurationLoads", c.configurationLoads)
-        .add("calibrationReads", c.calibrationReads)
-        .add("dacWords", c.dacWords)
-        .add("switchImages", c.switchImages)
-        .add("ignoredWrites", c.ignoredWrites)
-        .add("timingViolations", c.timingViolations)
-        .add("protocolErrors", c.protocolErrors)
-        .text();
+LogJson countersJson(const InstrumentCounters& c) {
+    return {{"addressCycles", c.addressCycles},
+            {"dataWrites", c.dataWrites},
+            {"dataReads", c.dataReads},
+            {"blockWrites", c.blockWrites},
+            {"blockBytes", c.blockBytes},
+            {"configurationLoads", c.configurationLoads},
+            {"calibrationReads", c.calibrationReads},
+            {"dacWords", c.dacWords},
+            {"switchImages", c.switchImages},
+            {"ignoredWrites", c.ignoredWrites},
+            {"timingViolations", c.timingViolations},
+            {"protocolErrors", c.protocolErrors}};
 }
 
 }  // namespace
 
-std::string InstrumentState::toJson(bool withPoints) const {
-    JsonObject clock;
-    clock.add("synthesiserCode", synthesiserCode)
-        .add("divider", divider)
-        .add("sampleClockHz", sampleClockHz)
-        .add("octaveMode", octaveMode)
-        .add("endAddress", endAddress);
-    if (octaveMode) clock.add("octave", octave).add("playedLength", channels[0].playedLength);
+LogJson InstrumentState::toJson(bool withPoints) const {
+    LogJson clock;
+    clock["synthesiserCode"] = synthesiserCode;
+    clock["divider"] = divider;
+    clock["sampleClockHz"] = sampleClockHz;
+    clock["octaveMode"] = octaveMode;
+    clock["endAddress"] = endAddress;
+    if (octaveMode) {
+        clock["octave"] = octave;
+        clock["playedLength"] = channels[0].playedLength;
+    }
 
-    JsonObject trigger;
-    trigger.add("source", externalTrigger ? "external" : (syncOutput ? "sync" : "internal"))
-        .add("externalTrigger", externalTrigger)
-        .add("syncOutput", syncOutput)
-        .add("edge", trailingEdge ? "trailing" : "leading")
-        .add("mode", periodic ? "periodic" : "single")
-        .add("running", running)
-        .add("memoryLoading", memoryLoading);
+    LogJson trigger;
+    trigger["source"] = externalTrigger ? "external" : (syncOutput ? "sync" : "internal");
+    trigger["externalTrigger"] = externalTrigger;
+    trigger["syncOutput"] = syncOutput;
+    trigger["edge"] = trailingEdge ? "trailing" : "leading";
+    trigger["mode"] = periodic ? "periodic" : "single";
+    trigger["running"] = running;
+    trigger["memoryLoading"] = memoryLoading;
 
-    JsonObject digital;
-    digital.add("on", digitalOutputsOn)
-        .add("voltage", digitalFiveVolts ? "5V" : "3.3V")
-        .add("driversEnabled", digitalDriversEnabled);
+    LogJson digital;
+    digital["on"] = digitalOutputsOn;
+    digital["voltage"] = digitalFiveVolts ? "5V" : "3.3V";
+    digital["driversEnabled"] = digitalDriversEnabled;
 
-    JsonObject json;
-    json.add("source", source)
-        .add("deviceIndex", deviceIndex)
-        .add("modelId", modelId)
-        .add("configured", configured)
-        .add("calibrationChecksumValid", calibrationChecksumValid)
-        .add("oscillatorHz", oscillatorHz)
-        .addJson("registers", jsonArray(registers))
-        .add("switchImage", switchImage)
-        .addJson("dacCodes", jsonArray(dacCodes))
-        .addJson("clock", clock.text())
-        .addJson("channels", jsonArray({channelJson(channels[0], octaveMode, withPoints),
-                                        channelJson(channels[1], octaveMode, withPoints)}))
-        .addJson("trigger", trigger.text())
-        .addJson("digitalOutputs", digital.text())
-        .addJson("counters", countersJson(counters));
-    return json.text();
+    LogJson json;
+    json["source"] = source;
+    json["deviceIndex"] = deviceIndex;
+    json["modelId"] = modelId;
+    json["configured"] = configured;
+    json["calibrationChecksumValid"] = calibrationChecksumValid;
+    json["oscillatorHz"] = oscillatorHz;
+    json["registers"] = registers;
+    json["switchImage"] = switchImage;
+    json["dacCodes"] = dacCodes;
+    json["clock"] = std::move(clock);
+    json["channels"] = {channelJson(channels[0], octaveMode, withPoints),
+                        channelJson(channels[1], octaveMode, withPoints)};
+    json["trigger"] = std::move(trigger);
+    json["digitalOutputs"] = std::move(digital);
+    json["counters"] = countersJson(counters);
+    return json;
 }
 
 }  // namespace q745vi

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "LogJson.h"
+
 namespace q745vi {
 
 // Bus cycles and decoded operations an instrument has seen.
@@ -76,7 +78,7 @@ struct InstrumentState {
     InstrumentCounters counters;
 
     // With points: each channel's played points as an array.
-    std::string toJson(bool withPoints = false) const;
+    LogJson toJson(bool withPoints = false) const;
 };
 
 }  // namespace q745vi

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "JsonObject.h"
-
 namespace q745vi {
 
 namespace {
@@ -105,8 +103,7 @@ struct ProcessBenchFinaliser {
     VirtualBench* bench = nullptr;
     ~ProcessBenchFinaliser() {
         if (bench != nullptr && bench->log().hasFile())
-            bench->log().appendLine(
-                JsonObject().add("event", "final").addJson("state", bench->stateJson()).text());
+            bench->log().appendLine(logText({{"event", "final"}, {"state", bench->state()}}));
     }
 };
 
@@ -169,24 +166,25 @@ void VirtualBench::setRecording(bool on) {
     usb_.setRecording(on);
 }
 
-std::string VirtualBench::stateJson(bool withPoints) const {
-    std::vector<std::string> instruments;
+LogJson VirtualBench::state(bool withPoints) const {
+    LogJson instruments = LogJson::array();
     for (const auto& instrument : parallel_)
         instruments.push_back(instrument->state(withPoints).toJson(withPoints));
     if (usbInstrument_) instruments.push_back(usbInstrument_->state(withPoints).toJson(withPoints));
-    JsonObject bus;
-    bus.add("shared", monitor_ != nullptr && monitor_->valid());
+    LogJson bus;
+    bus["shared"] = monitor_ != nullptr && monitor_->valid();
     if (monitor_ != nullptr) {
-        bus.add("accesses", monitor_->accesses()).add("interleavings", monitor_->interleavings());
+        bus["accesses"] = monitor_->accesses();
+        bus["interleavings"] = monitor_->interleavings();
     }
-    JsonObject json;
-    json.add("configuration", configuration_.text());
-    if (!configurationError_.empty()) json.add("configurationError", configurationError_);
-    json.addJson("instruments", jsonArray(instruments))
-        .addJson("parallelPort", port_.stateJson())
-        .addJson("usb", usb_.stateJson())
-        .addJson("bus", bus.text());
-    return json.text();
+    LogJson json;
+    json["configuration"] = configuration_.text();
+    if (!configurationError_.empty()) json["configurationError"] = configurationError_;
+    json["instruments"] = std::move(instruments);
+    json["parallelPort"] = port_.stateJson();
+    json["usb"] = usb_.stateJson();
+    json["bus"] = std::move(bus);
+    return json;
 }
 
 }  // namespace q745vi

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EventLog.h"
+#include "LogJson.h"
 #include "SharedBusMonitor.h"
 #include "VirtualInstrument.h"
 #include "VirtualParallelPort.h"
@@ -62,7 +63,8 @@ public:
     // Records events, port cycles and USB calls in memory (and clears what was recorded).
     void setRecording(bool on);
 
-    std::string stateJson(bool withPoints = false) const;
+    LogJson state(bool withPoints = false) const;
+    std::string stateJson(bool withPoints = false) const { return logText(state(withPoints)); }
 
 private:
     static VirtualBench* makeProcessBench();

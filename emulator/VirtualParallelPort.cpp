@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "JsonObject.h"
-
 namespace q745vi {
 
 namespace {
@@ -193,19 +191,17 @@ void VirtualParallelPort::writeControl(std::uint8_t value) {
     emit(std::move(event));
 }
 
-std::string VirtualParallelPort::stateJson() const {
+LogJson VirtualParallelPort::stateJson() const {
     const std::string version = std::to_string(version_[0]) + "." + std::to_string(version_[1]);
-    return JsonObject()
-        .add("driverVersion", version)
-        .add("openHandles", openHandles_)
-        .add("eppPrepared", prepared_)
-        .add("instrumentHoldsPort", connected_)
-        .add("mode", mode_)
-        .add("data", data_)
-        .add("control", control_)
-        .add("accesses", accesses_)
-        .add("timingViolations", timingViolations_)
-        .text();
+    return {{"driverVersion", version},
+            {"openHandles", openHandles_},
+            {"eppPrepared", prepared_},
+            {"instrumentHoldsPort", connected_},
+            {"mode", mode_},
+            {"data", data_},
+            {"control", control_},
+            {"accesses", accesses_},
+            {"timingViolations", timingViolations_}};
 }
 
 }  // namespace q745vi

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "InstrumentEvent.h"
+#include "LogJson.h"
 #include "SharedBusMonitor.h"
 #include "VirtualInstrument.h"
 
@@ -59,7 +60,7 @@ public:
     const std::vector<PortCycle>& cycles() const { return cycles_; }
     void clearCycles() { cycles_.clear(); }
 
-    std::string stateJson() const;
+    LogJson stateJson() const;
 
 private:
     using Clock = std::chrono::steady_clock;

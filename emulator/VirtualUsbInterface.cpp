@@ -1,7 +1,5 @@
 #include "VirtualUsbInterface.h"
 
-#include "JsonObject.h"
-
 namespace q745vi {
 
 void VirtualUsbInterface::attach(VirtualInstrument* instrument) {
@@ -113,18 +111,16 @@ void VirtualUsbInterface::libraryUnloaded() {
     epb_ = false;
 }
 
-std::string VirtualUsbInterface::stateJson() const {
+LogJson VirtualUsbInterface::stateJson() const {
     const std::string version = std::to_string(version_[0]) + "." + std::to_string(version_[1]);
-    return JsonObject()
-        .add("libraryVersion", version)
-        .add("instrumentAttached", instrument_ != nullptr)
-        .add("ready", ready_)
-        .add("epp", epb_)
-        .add("dllBehaviour", behaviour_)
-        .add("pendingCycles", static_cast<std::uint64_t>(pending_.size()))
-        .add("droppedCycles", droppedCycles_)
-        .add("flushes", flushes_)
-        .text();
+    return {{"libraryVersion", version},
+            {"instrumentAttached", instrument_ != nullptr},
+            {"ready", ready_},
+            {"epp", epb_},
+            {"dllBehaviour", behaviour_},
+            {"pendingCycles", pending_.size()},
+            {"droppedCycles", droppedCycles_},
+            {"flushes", flushes_}};
 }
 
 }  // namespace q745vi

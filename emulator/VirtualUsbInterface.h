@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "InstrumentEvent.h"
+#include "LogJson.h"
 #include "VirtualInstrument.h"
 
 namespace q745vi {
@@ -66,7 +67,7 @@ public:
     const std::vector<UsbCall>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
 
-    std::string stateJson() const;
+    LogJson stateJson() const;
 
 private:
     struct Cycle {

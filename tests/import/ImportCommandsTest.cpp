@@ -70,8 +70,8 @@ TEST_F(ImportCommands, InspectBothScopeFormats) {
     EXPECT_EQ(r210.exitCode, 0) << r210.err;
     EXPECT_EQ(r210.out,
               "{\"kind\":\"oscilloscope data\",\"format\":\"R210\",\"channelCount\":1,"
-              "\"firstChannel\":\"A\",\"sampleRate\":2.5e+08,\"deviceType\":213,\"timeBase\":5,"
-              "\"channels\":[{\"channel\":\"A\",\"length\":3,\"rangeMillivolts\":800,"
+              "\"firstChannel\":\"A\",\"sampleRate\":250000000.0,\"deviceType\":213,\"timeBase\":5,"
+              "\"channels\":[{\"channel\":\"A\",\"length\":3,\"rangeMillivolts\":800.0,"
               "\"ground\":127.5,\"shiftCode\":2049,\"points\":[10,44,12]}]}\n");
 
     folder.write("scope.bin", q726Bytes(kQ726Header, {1, 2}, {3, 4, 5}));
@@ -79,10 +79,10 @@ TEST_F(ImportCommands, InspectBothScopeFormats) {
     EXPECT_EQ(q726.exitCode, 0) << q726.err;
     EXPECT_EQ(q726.out,
               "{\"kind\":\"oscilloscope data\",\"format\":\"Q726\",\"channelCount\":2,"
-              "\"firstChannel\":\"A\",\"sampleRate\":1e+07,\"channels\":["
-              "{\"channel\":\"A\",\"length\":2,\"rangeMillivolts\":800,\"ground\":128,"
-              "\"shiftCode\":2048},{\"channel\":\"B\",\"length\":3,\"rangeMillivolts\":40000,"
-              "\"ground\":128,\"shiftCode\":2048}]}\n");
+              "\"firstChannel\":\"A\",\"sampleRate\":10000000.0,\"channels\":["
+              "{\"channel\":\"A\",\"length\":2,\"rangeMillivolts\":800.0,\"ground\":128.0,"
+              "\"shiftCode\":2048},{\"channel\":\"B\",\"length\":3,\"rangeMillivolts\":40000.0,"
+              "\"ground\":128.0,\"shiftCode\":2048}]}\n");
 }
 
 TEST_F(ImportCommands, InspectRefusesAnInvalidScopeFile) {

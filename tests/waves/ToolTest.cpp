@@ -84,7 +84,7 @@ TEST(Tool, MakePredefinedAndInspect) {
     EXPECT_EQ(inspected.out,
               "{\"name\":\"Sine\",\"imported\":0,\"pointCount\":16384,\"optionsKind\":0,"
               "\"generatorKind\":0,\"paramCount\":0,\"maxSample\":255,\"minSample\":1,"
-              "\"peakToPeak\":254,\"meanSample\":128,\"harmonicCount\":1}\n");
+              "\"peakToPeak\":254,\"meanSample\":128.0,\"harmonicCount\":1}\n");
     const ToolRun withPoints = q745ctl({"inspect", file.string(), "--points"});
     EXPECT_NE(withPoints.out.find(",\"points\":[128,128,128,128,"), std::string::npos);
 

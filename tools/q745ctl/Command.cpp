@@ -1,7 +1,6 @@
 #include "Command.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -17,8 +16,25 @@ std::vector<FileInspector>& inspectors() {
 
 }  // namespace
 
+void CommandSet::setRun(const CLI::App* command, CommandRun run) {
+    runs_.emplace_back(command, std::move(run));
+}
+
+const CommandRun* CommandSet::chosenRun(const CLI::App& tool) const {
+    const CLI::App* chosen = &tool;
+    while (!chosen->get_subcommands().empty())
+        chosen = chosen->get_subcommands().front();
+    for (const auto& [command, run] : runs_) {
+        if (command == chosen) return &run;
+    }
+    return nullptr;
+}
+
 CommandRegistration::CommandRegistration(Command command) {
-    commands().push_back(std::move(command));
+    auto& list = commands();
+    list.push_back(std::move(command));
+    std::stable_sort(list.begin(), list.end(),
+                     [](const Command& a, const Command& b) { return a.order < b.order; });
 }
 
 CommandRegistration::CommandRegistration(FileInspector inspector) {
@@ -29,40 +45,24 @@ CommandRegistration::CommandRegistration(FileInspector inspector) {
     });
 }
 
-const std::vector<Command>& registeredCommands() { return commands(); }
-const std::vector<FileInspector>& registeredInspectors() { return inspectors(); }
-
-bool ArgumentList::flag(const std::string& name) {
-    auto it = std::find(args_.begin(), args_.end(), name);
-    if (it == args_.end()) return false;
-    args_.erase(it);
-    return true;
+const std::vector<Command>& registeredCommands() {
+    return commands();
+}
+const std::vector<FileInspector>& registeredInspectors() {
+    return inspectors();
 }
 
-std::optional<std::string> ArgumentList::option(const std::string& name) {
-    auto it = std::find(args_.begin(), args_.end(), name);
-    if (it == args_.end()) return std::nullopt;
-    if (it + 1 == args_.end()) throw std::invalid_argument("Missing value after " + name);
-    std::string value = *(it + 1);
-    args_.erase(it, it + 2);
-    return value;
-}
-
-std::optional<std::pair<std::string, std::string>> ArgumentList::optionPair(
-    const std::string& name) {
-    auto it = std::find(args_.begin(), args_.end(), name);
-    if (it == args_.end()) return std::nullopt;
-    if (args_.end() - it < 3) throw std::invalid_argument("Missing values after " + name);
-    std::pair<std::string, std::string> values{*(it + 1), *(it + 2)};
-    args_.erase(it, it + 3);
-    return values;
-}
-
-std::vector<std::string> ArgumentList::positional() const {
-    for (const std::string& arg : args_) {
-        // A lone "-" or a negative number is a value, not an option.
-        if (arg.size() > 2 && arg.starts_with("--"))
-            throw std::invalid_argument("Unknown option " + arg);
+void takeDashedArgument(const CLI::App& command, const CLI::Option& argument, std::string& value) {
+    std::vector<std::string> extras = command.remaining();
+    // The parser keeps the end of options among the extras; it is none.
+    if (auto mark = std::ranges::find(extras, "--"); mark != extras.end()) extras.erase(mark);
+    bool given = argument.count() > 0;
+    if (!given && !extras.empty() && extras.front().starts_with('-') &&
+        !extras.front().starts_with("--")) {
+        value = extras.front();
+        extras.erase(extras.begin());
+        given = true;
     }
-    return args_;
+    if (!extras.empty()) throw CLI::ExtrasError(command.get_name(), extras);
+    if (!given) throw CLI::RequiredError(argument.get_name());
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,19 +14,32 @@
 // file kinds that "inspect" recognises) with a static CommandRegistration, so that areas of the
 // project add commands without touching each other's files.
 
-struct CommandContext {
-    std::vector<std::string> args;  // the arguments after the command's name
+struct CommandStreams {
     std::ostream& out;
     std::ostream& err;
 };
 
-// Returns the exit code: 0 success, 1 failure (the message already printed on err).
-using CommandHandler = std::function<int(CommandContext&)>;
+// The work of a sub-command once its command line has been read into its options. Returns the
+// exit code: 0 success, 1 failure with the message already printed. May throw instead: a
+// CLI::ParseError for a usage mistake found only now, anything else for a failure, both printed
+// by the tool.
+using CommandRun = std::function<int(CommandStreams&)>;
+
+// Collects the sub-commands while the command files define them, and what each runs.
+class CommandSet {
+public:
+    // What runs when command was chosen.
+    void setRun(const CLI::App* command, CommandRun run);
+    // The run of the deepest chosen command; nothing when that command has no run.
+    const CommandRun* chosenRun(const CLI::App& tool) const;
+
+private:
+    std::vector<std::pair<const CLI::App*, CommandRun>> runs_;
+};
 
 struct Command {
-    std::string name;   // "inspect", "eval", "make", ...
-    std::string usage;  // one or more lines for the help text
-    CommandHandler run;
+    int order;  // position in the help: the commands are listed by it
+    std::function<void(CLI::App& tool, CommandSet& commands)> define;
 };
 
 // A file kind for "inspect": recognise answers whether the content is of this kind; inspect
@@ -44,23 +58,12 @@ struct CommandRegistration {
     explicit CommandRegistration(FileInspector inspector);
 };
 
+// Ordered by Command::order.
 const std::vector<Command>& registeredCommands();
 const std::vector<FileInspector>& registeredInspectors();
 
-// Small helpers for argument lists: "--name value" options and flags.
-class ArgumentList {
-public:
-    explicit ArgumentList(std::vector<std::string> args) : args_(std::move(args)) {}
-    // Removes "--name" and returns true when it was present.
-    bool flag(const std::string& name);
-    // Removes "--name VALUE" and returns VALUE; throws std::invalid_argument when the value is
-    // missing.
-    std::optional<std::string> option(const std::string& name);
-    // Removes "--name A B" and returns both values.
-    std::optional<std::pair<std::string, std::string>> optionPair(const std::string& name);
-    // The arguments left over; throws std::invalid_argument on an unknown "--option".
-    std::vector<std::string> positional() const;
-
-private:
-    std::vector<std::string> args_;
-};
+// A positional argument that begins with one "-", such as the formula "-x^2", looks like an
+// unknown short option to the parser. A command that takes such an argument allows extras, and
+// its run takes the first of them into `value` with this when `argument` was not given (before
+// or after "--"); every other extra is refused as the parser would refuse it.
+void takeDashedArgument(const CLI::App& command, const CLI::Option& argument, std::string& value);

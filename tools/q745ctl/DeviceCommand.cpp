@@ -8,13 +8,15 @@
 #include <charconv>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <ostream>
-#include <stdexcept>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Command.h"
-#include "Json.h"
+#include "OptionChecks.h"
+#include "ToolJson.h"
 #include "q745drv.h"
 
 namespace {
@@ -61,98 +63,79 @@ std::string number(float value) {
     return std::string(buffer, result.ptr);
 }
 
-long parseInteger(const std::string& text, const std::string& what) {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        throw std::invalid_argument(what + " must be a whole number: " + text);
-    return value;
-}
-
-int parseChannel(const std::string& text) {
-    if (text == "A" || text == "a" || text == "0") return 0;
-    if (text == "B" || text == "b" || text == "1") return 1;
-    throw std::invalid_argument("Channel must be A or B: " + text);
-}
-
-int parseChoice(const std::string& text, const std::vector<std::string>& choices,
-                const std::string& what) {
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        if (text == choices[i]) return static_cast<int>(i);
-    }
-    std::string list;
-    for (const std::string& choice : choices)
-        list += (list.empty() ? "" : ", ") + choice;
-    throw std::invalid_argument(what + " must be one of " + list + ": " + text);
-}
-
 // A driver call made on the user's request, and its result as JSON number text.
 struct Call {
     std::string call;
     std::string result;
 };
 
-// The instrument settings the options ask for, made in a fixed order after initialisation.
-std::vector<std::function<Call()>> requestedSettings(ArgumentList& arguments) {
+// What the options ask for; each pair is (channel, code or choice).
+struct DeviceOptions {
+    bool usb = false;
+    int index = 0;
+    bool json = false;
+    bool points = false;
+    float frequency = 0;
+    std::pair<int, int> level;
+    std::pair<int, int> shift;
+    std::pair<int, int> output;  // 0 off, 1 normal, 2 -20 dB
+    std::pair<int, int> filter;  // 0 low, 1 high, 2 off
+    int generator = 0;
+    int digitalOutputs = 0;
+};
+
+// The highest sample clock of the instrument: the synthesiser's oscillator.
+constexpr double kHighestFrequency = 50000000;
+
+std::string channelCall(const char* name, int channel, int value) {
+    return std::string(name) + "(" + std::to_string(channel) + ", " + std::to_string(value) + ")";
+}
+
+// The instrument settings the given options ask for, made in a fixed order after
+// initialisation.
+std::vector<std::function<Call()>> requestedSettings(const DeviceOptions& options,
+                                                     const std::set<std::string>& given) {
     std::vector<std::function<Call()>> settings;
-    if (auto text = arguments.option("--frequency")) {
-        float hertz = 0.0f;
-        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), hertz);
-        if (error != std::errc() || end != text->data() + text->size())
-            throw std::invalid_argument("Frequency must be a number in Hz: " + *text);
+    if (given.contains("--frequency")) {
+        const float hertz = options.frequency;
         settings.push_back([hertz] {
             return Call{"SetFrequency(" + number(hertz) + ")", number(SetFrequency(hertz))};
         });
     }
     using Setter = std::int32_t (*)(std::int32_t, std::int32_t);
-    const auto channelCode = [&](const char* option, const char* name, Setter setter) {
-        if (auto pair = arguments.optionPair(option)) {
-            const int channel = parseChannel(pair->first);
-            const auto code = static_cast<std::int32_t>(parseInteger(pair->second, name));
-            settings.push_back([=] {
-                return Call{std::string(name) + "(" + std::to_string(channel) + ", " +
-                                std::to_string(code) + ")",
-                            std::to_string(setter(channel, code))};
-            });
-        }
-    };
-    channelCode("--level", "SetLevel", SetLevel);
-    channelCode("--shift", "SetShift", SetShift);
-    if (auto pair = arguments.optionPair("--output")) {
-        const int channel = parseChannel(pair->first);
-        const int state = parseChoice(pair->second, {"off", "normal", "-20dB"}, "Output");
+    const auto channelCode = [&](const char* option, const char* name, Setter setter,
+                                 std::pair<int, int> code) {
+        if (!given.contains(option)) return;
         settings.push_back([=] {
-            const std::string ch = std::to_string(channel);
+            return Call{channelCall(name, code.first, code.second),
+                        std::to_string(setter(code.first, code.second))};
+        });
+    };
+    channelCode("--level", "SetLevel", SetLevel, options.level);
+    channelCode("--shift", "SetShift", SetShift, options.shift);
+    if (given.contains("--output")) {
+        const auto [channel, state] = options.output;
+        settings.push_back([channel, state] {
             if (state == 0)
-                return Call{"SetChannelOn(" + ch + ", 0)",
+                return Call{channelCall("SetChannelOn", channel, 0),
                             std::to_string(SetChannelOn(channel, 0))};
             SetChannelOn(channel, 1);
             const int normal = state == 1 ? 1 : 0;
-            return Call{"SetOutput(" + ch + ", " + std::to_string(normal) + ")",
+            return Call{channelCall("SetOutput", channel, normal),
                         std::to_string(SetOutput(channel, normal))};
         });
     }
-    if (auto pair = arguments.optionPair("--filter")) {
-        const int channel = parseChannel(pair->first);
-        const int filter = parseChoice(pair->second, {"low", "high", "off"}, "Filter");
-        settings.push_back([=] {
-            return Call{
-                "SetFilter(" + std::to_string(channel) + ", " + std::to_string(filter) + ")",
-                std::to_string(SetFilter(channel, filter))};
-        });
-    }
+    channelCode("--filter", "SetFilter", SetFilter, options.filter);
     const auto onOff = [&](const char* option, const char* name,
-                           std::int32_t (*setter)(std::int32_t)) {
-        if (auto text = arguments.option(option)) {
-            const int on = parseChoice(*text, {"off", "on"}, option);
-            settings.push_back([=] {
-                return Call{std::string(name) + "(" + std::to_string(on) + ")",
-                            std::to_string(setter(on))};
-            });
-        }
+                           std::int32_t (*setter)(std::int32_t), int on) {
+        if (!given.contains(option)) return;
+        settings.push_back([=] {
+            return Call{std::string(name) + "(" + std::to_string(on) + ")",
+                        std::to_string(setter(on))};
+        });
     };
-    onOff("--generator", "SetGeneratorOn", SetGeneratorOn);
-    onOff("--digital-outputs", "SetDigitalOutputOn", SetDigitalOutputOn);
+    onOff("--generator", "SetGeneratorOn", SetGeneratorOn, options.generator);
+    onOff("--digital-outputs", "SetDigitalOutputOn", SetDigitalOutputOn, options.digitalOutputs);
     return settings;
 }
 
@@ -183,20 +166,11 @@ struct Version {
     }
 };
 
-int device(CommandContext& context) {
-    ArgumentList arguments(context.args);
-    const bool usb = arguments.flag("--usb");
-    const bool json = arguments.flag("--json");
-    const bool points = arguments.flag("--points");
-    long index = 0;
-    if (auto text = arguments.option("--index")) {
-        index = parseInteger(*text, "Device index");
-        if (index < 0 || index > 15)
-            throw std::invalid_argument("Device index must be 0 to 15: " + *text);
-    }
-    std::vector<std::function<Call()>> settings = requestedSettings(arguments);
-    if (!arguments.positional().empty())
-        throw std::invalid_argument("Unexpected argument: " + arguments.positional().front());
+int device(const DeviceOptions& options, const std::set<std::string>& given,
+           CommandStreams& streams) {
+    const bool usb = options.usb;
+    const int index = options.index;
+    std::vector<std::function<Call()>> settings = requestedSettings(options, given);
 
     const std::int32_t interfaceResult = SetInterface(usb ? 1 : 0);
     const std::int32_t initResult =
@@ -214,35 +188,26 @@ int device(CommandContext& context) {
         for (const auto& setting : settings)
             calls.push_back(setting());
     }
-    const std::string state = virtualInstrumentState(usb, points);
+    const std::string state = virtualInstrumentState(usb, options.points);
 
-    std::ostream& out = context.out;
-    if (json) {
-        JsonWriter writer(out);
-        writer.beginObject().field("interface", usb ? "usb" : "parallel");
-        writer.field("deviceIndex", static_cast<std::int64_t>(index));
-        writer.key("setInterface").beginObject().field("result", interfaceResult);
-        writer.field("meaning", interfaceMeaning(interfaceResult)).endObject();
-        if (interfaceResult == 0) {
-            writer.key("initHardware").beginObject().field("result", initResult);
-            writer.field("meaning", initMeaning(initResult)).endObject();
-        }
-        writer.key("getAllDevices").beginObject().field("result", listResult);
-        writer.key("modelIds").bytes(devices).endObject();
-        writer.field("portDriver", port.text()).field("usbLibrary", usbLibrary.text());
-        writer.field("oscillatorHz", static_cast<double>(oscillator));
-        writer.key("calls").beginArray();
-        for (const Call& call : calls) {
-            writer.beginObject().field("call", call.call).key("result").raw(call.result);
-            writer.endObject();
-        }
-        writer.endArray();
-        writer.key("virtualInstrument");
-        if (state.empty())
-            writer.null();
-        else
-            writer.raw(state);
-        writer.endObject();
+    std::ostream& out = streams.out;
+    if (options.json) {
+        Json json;
+        json["interface"] = usb ? "usb" : "parallel";
+        json["deviceIndex"] = index;
+        json["setInterface"] = {{"result", interfaceResult},
+                                {"meaning", interfaceMeaning(interfaceResult)}};
+        if (interfaceResult == 0)
+            json["initHardware"] = {{"result", initResult}, {"meaning", initMeaning(initResult)}};
+        json["getAllDevices"] = {{"result", listResult}, {"modelIds", devices}};
+        json["portDriver"] = port.text();
+        json["usbLibrary"] = usbLibrary.text();
+        json["oscillatorHz"] = static_cast<double>(oscillator);
+        json["calls"] = Json::array();
+        for (const Call& call : calls)
+            json["calls"].push_back({{"call", call.call}, {"result", Json::parse(call.result)}});
+        json["virtualInstrument"] = state.empty() ? Json() : Json::parse(state);
+        printJson(out, json);
         return ready ? 0 : 1;
     }
 
@@ -270,12 +235,51 @@ int device(CommandContext& context) {
     return ready ? 0 : 1;
 }
 
-const CommandRegistration registration(Command{
-    "device",
-    "device [--usb] [--index N] [--json] [--points] [--frequency HZ] [--level A|B CODE]\n"
-    "         [--shift A|B CODE] [--output A|B off|normal|-20dB] [--filter A|B low|high|off]\n"
-    "         [--generator on|off] [--digital-outputs on|off]\n"
-    "                             initialise the instrument and show what it answers",
-    device});
+void define(CLI::App& tool, CommandSet& commands) {
+    auto options = std::make_shared<DeviceOptions>();
+    CLI::App* command =
+        tool.add_subcommand("device", "initialise the instrument and show what it answers");
+    command->add_flag("--usb", options->usb, "the instrument on USB (default: the parallel port)");
+    command->add_option("--index", options->index, "the device index on the parallel port")
+        ->type_name("N")
+        ->transform(wholeNumber("Device index", 0, 15));
+    command->add_flag("--json", options->json, "print one JSON object");
+    command->add_flag("--points", options->points, "add each channel's played points");
+    command->add_option("--frequency", options->frequency, "the sample clock")
+        ->type_name("HZ")
+        ->transform(decimalNumber("Frequency in Hz", 0, kHighestFrequency));
+    command->add_option("--level", options->level, "a channel's level code")
+        ->option_text("A|B CODE")
+        ->transform(channel().application_index(0))
+        ->transform(wholeNumber("Level code", 0, 4096).application_index(1));
+    command->add_option("--shift", options->shift, "a channel's shift code (2048 = 0 V)")
+        ->option_text("A|B CODE")
+        ->transform(channel().application_index(0))
+        ->transform(wholeNumber("Shift code", 0, 4096).application_index(1));
+    command->add_option("--output", options->output, "a channel's output")
+        ->option_text("A|B off|normal|-20dB")
+        ->transform(channel().application_index(0))
+        ->transform(choice("Output", {{"off"}, {"normal"}, {"-20dB"}}).application_index(1));
+    command->add_option("--filter", options->filter, "a channel's output filter")
+        ->option_text("A|B low|high|off")
+        ->transform(channel().application_index(0))
+        ->transform(choice("Filter", {{"low"}, {"high"}, {"off"}}).application_index(1));
+    command->add_option("--generator", options->generator, "start or stop the generator")
+        ->type_name("on|off")
+        ->transform(choice("--generator", {{"off"}, {"on"}}));
+    command
+        ->add_option("--digital-outputs", options->digitalOutputs,
+                     "switch the digital outputs on or off")
+        ->type_name("on|off")
+        ->transform(choice("--digital-outputs", {{"off"}, {"on"}}));
+    commands.setRun(command, [options, command](CommandStreams& streams) {
+        std::set<std::string> given;
+        for (const CLI::Option* option : command->get_options())
+            if (option->count() > 0) given.insert(option->get_name());
+        return device(*options, given, streams);
+    });
+}
+
+const CommandRegistration registration(Command{70, define});
 
 }  // namespace

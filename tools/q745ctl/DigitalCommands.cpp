@@ -1,20 +1,21 @@
 // The digital files for "q745ctl inspect" ("DWave.dat", ".gdw", "DMacros.dat", ".gma") and
 // "q745ctl digital expand", which runs the running-macro queue of a ".gdw" without a window.
 #include <functional>
+#include <limits>
+#include <memory>
 #include <ostream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
-#include "core/ByteStream.h"
 #include "Command.h"
+#include "OptionChecks.h"
+#include "ToolJson.h"
+#include "core/ByteStream.h"
 #include "core/FileStore.h"
-#include "Json.h"
 #include "core/ProgressReporter.h"
 #include "core/UserError.h"
 #include "core/UserMessages.h"
 #include "digital/DigitalStepper.h"
-#include "digital/IntegerText.h"
 #include "digital/MacroFile.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MacroValueDialog.h"
@@ -35,72 +36,59 @@ bool beginsWith(Content content, std::string_view tag) {
     }
 }
 
-void writeWaveFields(JsonWriter& json, const TDigitalWave& wave) {
-    json.field("length", wave.length());
-    json.field("capacity", wave.capacity());
-    json.field("signalCount", wave.signalCount);
-    json.key("signals").beginArray();
+void addWaveFields(Json& json, const TDigitalWave& wave) {
+    json["length"] = wave.length();
+    json["capacity"] = wave.capacity();
+    json["signalCount"] = wave.signalCount;
+    json["signals"] = Json::array();
     for (const TSignal& signal : wave.usedSignals()) {
-        json.beginObject();
-        json.field("name", signal.name);
-        json.field("width", static_cast<int>(signal.width));
-        json.field("kind", static_cast<int>(signal.kind));
-        json.field("clockBit", signal.clockBit);
-        json.field("counter", signal.counter);
-        json.key("pins").beginArray();
-        for (const PinEntry& pin : signal.usedPins()) {
-            json.beginObject();
-            json.field("mask", static_cast<int>(pin.mask));
-            json.field("shift", static_cast<int>(pin.shift));
-            json.endObject();
-        }
-        json.endArray();
-        json.endObject();
+        Json entry;
+        entry["name"] = fileText(signal.name);
+        entry["width"] = signal.width;
+        entry["kind"] = signal.kind;
+        entry["clockBit"] = signal.clockBit;
+        entry["counter"] = signal.counter;
+        entry["pins"] = Json::array();
+        for (const PinEntry& pin : signal.usedPins())
+            entry["pins"].push_back({{"mask", pin.mask}, {"shift", pin.shift}});
+        json["signals"].push_back(std::move(entry));
     }
-    json.endArray();
-    json.key("steps").beginArray();
+    json["steps"] = Json::array();
     for (std::uint16_t word : wave.words())
-        json.value(static_cast<int>(word));
-    json.endArray();
+        json["steps"].push_back(word);
 }
 
-void writeMacroFields(JsonWriter& json, const TDigitalMacro& macro) {
-    json.field("name", macro.name);
-    json.field("description", macro.description);
-    json.key("targetMap").beginArray();
-    for (std::int8_t target : macro.targetMap)
-        json.value(static_cast<int>(target));
-    json.endArray();
-    json.field("position", macro.position);
-    json.field("remaining", macro.remaining);
-    json.field("cycles", macro.cycles);
-    json.field("value", macro.value);
-    json.field("valueSource", static_cast<int>(macro.valueSource));
-    json.field("fileOffset", macro.fileOffset);
-    json.field("valueWidth", static_cast<int>(macro.valueWidth));
-    json.key("bindings").beginArray();
+void addMacroFields(Json& json, const TDigitalMacro& macro) {
+    json["name"] = fileText(macro.name);
+    json["description"] = fileText(macro.description);
+    json["targetMap"] = macro.targetMap;
+    json["position"] = macro.position;
+    json["remaining"] = macro.remaining;
+    json["cycles"] = macro.cycles;
+    json["value"] = macro.value;
+    json["valueSource"] = macro.valueSource;
+    json["fileOffset"] = macro.fileOffset;
+    json["valueWidth"] = macro.valueWidth;
+    json["bindings"] = Json::array();
     for (const MacroBinding& binding : macro.bindings) {
-        json.beginObject();
-        json.field("bit", binding.bit);
-        json.field("invert", static_cast<int>(binding.invert));
-        json.field("signal", binding.signal);
-        json.field("step", binding.step);
-        json.endObject();
+        json["bindings"].push_back({{"bit", binding.bit},
+                                    {"invert", binding.invert},
+                                    {"signal", binding.signal},
+                                    {"step", binding.step}});
     }
-    json.endArray();
-    json.key("wave").beginObject();
-    writeWaveFields(json, macro.wave);
-    json.endObject();
+    Json wave;
+    addWaveFields(wave, macro.wave);
+    json["wave"] = std::move(wave);
 }
 
-void writeMacroList(JsonWriter& json, std::string_view name, const MacroQueue& macros) {
-    json.key(name).beginArray();
+Json macroList(const MacroQueue& macros) {
+    Json list = Json::array();
     for (const TDigitalMacro& macro : macros) {
-        json.beginObject();
-        writeMacroFields(json, macro);
-        json.endObject();
+        Json entry;
+        addMacroFields(entry, macro);
+        list.push_back(std::move(entry));
     }
-    json.endArray();
+    return list;
 }
 
 constexpr int kTaggedFilePriority = 10;
@@ -118,64 +106,63 @@ void readOrRefuse(const std::filesystem::path& path, Read read) {
 // A digital file kind recognised by its leading tag. writeFields reads the content and writes
 // the fields after "kind"; the JSON is printed only when the whole file reads.
 FileInspector taggedInspector(std::string kind, std::string tag,
-                              std::function<void(Content, JsonWriter&)> writeFields) {
+                              std::function<void(Content, Json&)> addFields) {
     return FileInspector{
         kind, kTaggedFilePriority,
         [tag](const std::filesystem::path&, Content content) { return beginsWith(content, tag); },
-        [kind, writeFields](const std::filesystem::path& path, Content content, bool,
-                            std::ostream& out) {
-            std::ostringstream text;
-            JsonWriter json(text);
-            json.beginObject().field("kind", kind);
-            readOrRefuse(path, [&] { writeFields(content, json); });
-            json.endObject();
-            out << text.str();
+        [kind, addFields](const std::filesystem::path& path, Content content, bool,
+                          std::ostream& out) {
+            Json json;
+            json["kind"] = kind;
+            readOrRefuse(path, [&] { addFields(content, json); });
+            printJson(out, json);
         }};
 }
 
 const CommandRegistration mainWaveInspector(taggedInspector("main digital wave",
                                                             "Main digital wave file",
-                                                            [](Content content, JsonWriter& json) {
+                                                            [](Content content, Json& json) {
                                                                 TDigitalWave wave;
                                                                 decodeMainWave(content, wave);
-                                                                writeWaveFields(json, wave);
+                                                                addWaveFields(json, wave);
                                                             }));
 
 const CommandRegistration waveFileInspector(
-    taggedInspector("digital wave", "Digital wave", [](Content content, JsonWriter& json) {
+    taggedInspector("digital wave", "Digital wave", [](Content content, Json& json) {
         TDigitalWave wave;
         MacroQueue running;
         decodeWaveFile(content, wave, running);
-        writeWaveFields(json, wave);
-        writeMacroList(json, "runningMacros", running);
+        addWaveFields(json, wave);
+        json["runningMacros"] = macroList(running);
     }));
 
 const CommandRegistration libraryInspector(taggedInspector("macro library", "Digital macros file",
-                                                           [](Content content, JsonWriter& json) {
+                                                           [](Content content, Json& json) {
                                                                MacroLibrary library;
                                                                decodeLibrary(content, library);
-                                                               writeMacroList(json, "macros",
-                                                                              library);
+                                                               json["macros"] = macroList(library);
                                                            }));
 
 const CommandRegistration macroInspector(taggedInspector("macro", "Macro",
-                                                         [](Content content, JsonWriter& json) {
-                                                             writeMacroFields(
+                                                         [](Content content, Json& json) {
+                                                             addMacroFields(
                                                                  json, decodeMacroFile(content));
                                                          }));
 
-// The engine's questions (a missing or too short value file) are answered Yes, and every
-// message is printed as a warning.
+// The engine's questions (a missing or too short value file) are answered Yes and printed as
+// warnings, since the command goes on; an error that stops it (the output cannot be written) is
+// printed as the tool prints every failure, the message alone.
 class ConsoleMessages final : public UserMessages {
 public:
     explicit ConsoleMessages(std::ostream& err) : err_(err) {}
-    MessageResult messageBox(const std::string& text, MessageKind,
+    MessageResult messageBox(const std::string& text, MessageKind kind,
                              MessageButtons buttons) override {
         std::string line = text;
         for (std::size_t at = line.find("\r\n"); at != std::string::npos;
              at = line.find("\r\n", at))
             line.replace(at, 2, " ");
-        err_ << "warning: " << line << '\n';
+        const bool stops = kind == MessageKind::Error && buttons == MessageButtons::Ok;
+        err_ << (stops ? "" : "warning: ") << line << '\n';
         return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
     }
 
@@ -195,58 +182,57 @@ public:
     }
 };
 
-constexpr const char* kExpandUsage =
-    "Usage: q745ctl digital expand IN.gdw (--steps N | --finish) -o OUT.gdw";
+struct ExpandOptions {
+    std::string input;
+    std::int32_t steps = 0;
+    bool finish = false;
+    std::string output;
+};
 
-int expand(CommandContext& context, ArgumentList arguments) {
-    const std::optional<std::string> stepsText = arguments.option("--steps");
-    const bool finish = arguments.flag("--finish");
-    const std::optional<std::string> output = arguments.option("-o");
-    const std::vector<std::string> files = arguments.positional();
-    if (files.size() != 1 || !output || stepsText.has_value() == finish)
-        throw std::invalid_argument(kExpandUsage);
-    std::optional<std::int32_t> steps;
-    if (stepsText) {
-        steps = parseInteger32(*stepsText);
-        if (!steps || *steps < 0) throw std::invalid_argument("Invalid step count: " + *stepsText);
-    }
-
-    const std::filesystem::path input = files.front();
+int expand(const ExpandOptions& options, CommandStreams& streams) {
+    const std::filesystem::path input = options.input;
     const std::optional<std::vector<std::uint8_t>> content = readWholeFile(input);
     if (!content) throw std::runtime_error("Nie je mozne otvorit subor: " + input.string());
     TDigitalWave wave;
     MacroQueue running;
     readOrRefuse(input, [&] { decodeWaveFile(*content, wave, running); });
-    if (wave.signalCount == 0 && (finish ? !running.empty() : *steps > 0))
+    if (wave.signalCount == 0 && (options.finish ? !running.empty() : options.steps > 0))
         throw std::runtime_error("The digital wave has no signals: no step can be appended.");
 
     const std::int32_t startLength = wave.length();
     std::int32_t cursor = startLength - 1;  // at the end, so that every step is appended
-    ConsoleMessages messages(context.err);
+    ConsoleMessages messages(streams.err);
     SilentProgress progress;
     NoValueDialog dialog;
     DigitalStepper stepper(wave, &running, cursor, messages, progress, &dialog);
-    if (finish)
+    if (options.finish)
         stepper.finishMacroQueue();
     else
-        stepper.takeSteps(*steps);
+        stepper.takeSteps(options.steps);
 
-    if (!saveWaveFile(wave, running, *output, messages)) return 1;
-    context.out << "Appended " << wave.length() - startLength << " steps; length " << wave.length()
+    if (!saveWaveFile(wave, running, options.output, messages)) return 1;
+    streams.out << "Appended " << wave.length() - startLength << " steps; length " << wave.length()
                 << ", running macros left " << running.size() << '\n';
     return 0;
 }
 
-int digital(CommandContext& context) {
-    if (context.args.empty() || context.args.front() != "expand")
-        throw std::invalid_argument(kExpandUsage);
-    return expand(context, ArgumentList({context.args.begin() + 1, context.args.end()}));
+void define(CLI::App& tool, CommandSet& commands) {
+    auto options = std::make_shared<ExpandOptions>();
+    CLI::App* digital = tool.add_subcommand("digital", "work on digital waves (.gdw)");
+    digital->require_subcommand(1);
+    CLI::App* command = digital->add_subcommand(
+        "expand", "append steps to a digital wave, filled by its running macros");
+    command->add_option("IN", options->input, "the digital wave to read")->required();
+    CLI::Option_group* amount = command->add_option_group("amount", "how far to expand");
+    amount->add_option("--steps", options->steps, "append this many steps")
+        ->transform(wholeNumber("--steps", 0, std::numeric_limits<std::int32_t>::max()));
+    amount->add_flag("--finish", options->finish, "append steps until no macro is running");
+    amount->require_option(1);
+    command->add_option("-o", options->output, "the digital wave to write")->required();
+    commands.setRun(command,
+                    [options](CommandStreams& streams) { return expand(*options, streams); });
 }
 
-const CommandRegistration digitalCommand(Command{
-    "digital",
-    "digital expand IN.gdw (--steps N | --finish) -o OUT.gdw\n"
-    "                            append steps to a digital wave, filled by its running macros",
-    digital});
+const CommandRegistration digitalCommand(Command{60, define});
 
 }  // namespace

@@ -1,6 +1,7 @@
 // "q745ctl inspect FILE [--points]": the file's kind is recognised from its content by the
 // inspectors that the other command files register.
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 
 #include "Command.h"
@@ -8,24 +9,34 @@
 
 namespace {
 
-int inspect(CommandContext& context) {
-    ArgumentList arguments(context.args);
-    const bool points = arguments.flag("--points");
-    std::vector<std::string> files = arguments.positional();
-    if (files.size() != 1) throw std::invalid_argument("Usage: q745ctl inspect FILE [--points]");
-    const std::filesystem::path path = files.front();
+struct InspectOptions {
+    std::string file;
+    bool points = false;
+};
+
+int inspect(const InspectOptions& options, CommandStreams& streams) {
+    const std::filesystem::path path = options.file;
     std::optional<std::vector<std::uint8_t>> content = readWholeFile(path);
     if (!content) throw std::runtime_error("Nie je mozne otvorit subor: " + path.string());
     for (const FileInspector& inspector : registeredInspectors()) {
         if (inspector.recognise(path, *content)) {
-            inspector.inspect(path, *content, points, context.out);
+            inspector.inspect(path, *content, options.points, streams.out);
             return 0;
         }
     }
     throw std::runtime_error("Neplatny subor: " + path.string());
 }
 
-const CommandRegistration registration(Command{
-    "inspect", "inspect FILE [--points]    show a file of the system as JSON", inspect});
+void define(CLI::App& tool, CommandSet& commands) {
+    auto options = std::make_shared<InspectOptions>();
+    CLI::App* command = tool.add_subcommand("inspect", "show a file of the system as JSON");
+    command->add_option("FILE", options->file, "the file; its kind is recognised from its content")
+        ->required();
+    command->add_flag("--points", options->points, "add the sample points");
+    commands.setRun(command,
+                    [options](CommandStreams& streams) { return inspect(*options, streams); });
+}
+
+const CommandRegistration registration(Command{10, define});
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <iostream>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -12,8 +14,9 @@
 #include <vector>
 
 #include "Command.h"
+#include "OptionChecks.h"
+#include "ToolJson.h"
 #include "core/FileStore.h"
-#include "Json.h"
 #include "core/ProgressReporter.h"
 #include "core/UserError.h"
 #include "core/UserMessages.h"
@@ -147,32 +150,30 @@ void inspectScopeFile(const std::filesystem::path& path, std::span<const std::ui
     } catch (const InvalidFile&) {
         throw std::runtime_error("Neplatny subor: " + path.string());
     }
-    JsonWriter json(out);
-    json.beginObject();
-    json.field("kind", "oscilloscope data");
-    json.field("format", file.format);
-    json.field("channelCount", file.channelCount());
-    json.field("firstChannel", channelName(file.firstChannel()));
-    json.field("sampleRate", file.sampleRate);
+    Json json;
+    json["kind"] = "oscilloscope data";
+    json["format"] = file.format;
+    json["channelCount"] = file.channelCount();
+    json["firstChannel"] = channelName(file.firstChannel());
+    json["sampleRate"] = file.sampleRate;
     if (file.format == "R210") {
-        json.field("deviceType", file.deviceType);
-        json.field("timeBase", file.timeBase);
+        json["deviceType"] = file.deviceType;
+        json["timeBase"] = file.timeBase;
     }
-    json.key("channels").beginArray();
+    json["channels"] = Json::array();
     for (int c = 0; c < 2; ++c) {
         const std::optional<ScopeChannel>& channel = file.channels[static_cast<std::size_t>(c)];
         if (!channel) continue;
-        json.beginObject();
-        json.field("channel", channelName(c));
-        json.field("length", static_cast<std::uint64_t>(channel->samples.size()));
-        json.field("rangeMillivolts", channel->rangeMillivolts);
-        json.field("ground", channel->ground);
-        json.field("shiftCode", channel->shiftCode);
-        if (points) json.key("points").bytes(channel->samples);
-        json.endObject();
+        Json entry;
+        entry["channel"] = channelName(c);
+        entry["length"] = channel->samples.size();
+        entry["rangeMillivolts"] = channel->rangeMillivolts;
+        entry["ground"] = channel->ground;
+        entry["shiftCode"] = channel->shiftCode;
+        if (points) entry["points"] = channel->samples;
+        json["channels"].push_back(std::move(entry));
     }
-    json.endArray();
-    json.endObject();
+    printJson(out, json);
 }
 
 const CommandRegistration r210Inspector(FileInspector{
@@ -189,12 +190,6 @@ const CommandRegistration q726Inspector(FileInspector{
     },
     inspectScopeFile});
 
-int parseChannel(const std::string& text) {
-    if (text == "A" || text == "a") return 0;
-    if (text == "B" || text == "b") return 1;
-    throw std::invalid_argument("The channel is A or B, not " + text);
-}
-
 const ScopeChannel& channelOf(const ScopeFile& file, int channel) {
     const std::optional<ScopeChannel>& found = file.channels[static_cast<std::size_t>(channel)];
     if (!found)
@@ -207,12 +202,6 @@ std::optional<int> searchChannel(const ScopeFile& file, int channel) {
     return searchPeriod(channelOf(file, channel).samples, progress,
                         std::string("Searching for period on channel ") + channelName(channel))
         .period;
-}
-
-std::int32_t wholeArgument(const std::string& name, const std::string& text) {
-    std::optional<std::int32_t> number = parseWholeNumber(text);
-    if (!number) throw std::invalid_argument(name + " needs a whole number, not " + text);
-    return *number;
 }
 
 // The app adds ".gaw" to a name chosen without an extension.
@@ -229,61 +218,63 @@ void printPeriod(std::ostream& out, int channel, std::optional<int> period) {
         out << "no period found\n";
 }
 
-int period(CommandContext& context) {
-    ArgumentList arguments(context.args);
-    std::optional<std::string> channelText = arguments.option("--channel");
-    std::vector<std::string> files = arguments.positional();
-    if (files.size() != 1)
-        throw std::invalid_argument("Usage: q745ctl period FILE [--channel A|B]");
-    const ScopeFile file = readScopeFile(files.front());
-    if (channelText || file.channelCount() == 1) {
-        const int channel = channelText ? parseChannel(*channelText) : file.firstChannel();
-        printPeriod(context.out, channel, searchChannel(file, channel));
+struct PeriodOptions {
+    std::string file;
+    int channel = 0;
+    bool hasChannel = false;
+};
+
+int period(const PeriodOptions& options, CommandStreams& streams) {
+    const ScopeFile file = readScopeFile(options.file);
+    if (options.hasChannel || file.channelCount() == 1) {
+        const int channel = options.hasChannel ? options.channel : file.firstChannel();
+        printPeriod(streams.out, channel, searchChannel(file, channel));
         return 0;
     }
     // As the two-channel import dialog: channel A, then channel B when A has none.
     SilentProgress progress;
     const ChannelPeriod found =
         searchPeriodOfChannels(file.channels[0]->samples, file.channels[1]->samples, progress);
-    if (found.channel == 1) printPeriod(context.out, 0, std::nullopt);
-    printPeriod(context.out, found.channel, found.result.period);
+    if (found.channel == 1) printPeriod(streams.out, 0, std::nullopt);
+    printPeriod(streams.out, found.channel, found.result.period);
     return 0;
 }
 
-int convertScope(CommandContext& context, ArgumentList& arguments) {
-    std::optional<std::string> channelText = arguments.option("--channel");
-    std::optional<std::string> from = arguments.option("--from");
-    std::optional<std::string> to = arguments.option("--to");
-    const bool byPeriod = arguments.flag("--period");
-    std::optional<std::string> output = arguments.option("-o");
-    std::vector<std::string> files = arguments.positional();
-    if (files.size() != 1 || !output || (from.has_value() != to.has_value()) || (byPeriod && from))
-        throw std::invalid_argument(
-            "Usage: q745ctl convert scope FILE --channel A|B [--from I --to J | --period] -o "
-            "OUT.gaw");
-    const std::filesystem::path path = files.front();
+struct ScopeConversion {
+    std::string file;
+    int channel = 0;
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    bool byPeriod = false;
+    std::string output;
+    // Which of the options above were given.
+    bool hasChannel = false;
+    bool hasCursors = false;
+};
+
+int convertScope(const ScopeConversion& options, CommandStreams& streams) {
+    const std::filesystem::path path = options.file;
     const ScopeFile file = readScopeFile(path);
-    const int channel = channelText ? parseChannel(*channelText) : file.firstChannel();
+    const int channel = options.hasChannel ? options.channel : file.firstChannel();
     const ScopeChannel& source = channelOf(file, channel);
 
     // The dialog opens with the cursors at 0 and the point count; the period search moves
     // the second one to the period.
     CursorPair cursors{0, static_cast<std::int32_t>(source.samples.size())};
-    if (from) {
-        cursors = {wholeArgument("--from", *from), wholeArgument("--to", *to)};
+    if (options.hasCursors) {
+        cursors = {options.from, options.to};
         const auto last = static_cast<std::int64_t>(source.samples.size()) + 1;
-        if (std::min(cursors.first, cursors.second) < 0 ||
-            std::max(cursors.first, cursors.second) > last)
+        if (std::max(cursors.first, cursors.second) > last)
             throw std::invalid_argument("--from and --to are cursor positions from 0 to " +
                                         std::to_string(last));
-    } else if (byPeriod) {
+    } else if (options.byPeriod) {
         std::optional<int> found = searchChannel(file, channel);
         if (!found)
             throw std::runtime_error(std::string("No period found on channel ") +
                                      channelName(channel));
         cursors.second = *found;
     }
-    ConsoleMessages messages(context.err);
+    ConsoleMessages messages(streams.err);
     if (std::optional<std::string> problem = stretchProblem(cursors)) {
         messages.error(*problem);
         return 1;
@@ -292,44 +283,34 @@ int convertScope(CommandContext& context, ArgumentList& arguments) {
     whole.setName(path.stem().string());
     whole.points = source.samples;
     const WaveformRecord cut = cutRecord(whole, cursors);
-    if (!exportRecord(cut, gawName(*output), messages)) return 1;
-    context.out << "Channel " << channelName(channel) << ": " << cut.pointCount()
+    if (!exportRecord(cut, gawName(options.output), messages)) return 1;
+    streams.out << "Channel " << channelName(channel) << ": " << cut.pointCount()
                 << " points, sample rate " << file.sampleRate << " Hz, range "
                 << source.rangeMillivolts << " mV, shift code " << source.shiftCode << '\n';
     return 0;
 }
 
-AsciiReadMode readModeFrom(const std::string& text) {
-    if (text == "all") return AsciiReadMode::All;
-    if (text == "odd") return AsciiReadMode::Odd;
-    if (text == "even") return AsciiReadMode::Even;
-    throw std::invalid_argument("--read takes all, odd or even, not " + text);
-}
+struct AsciiConversion {
+    std::string file;
+    bool real = false;
+    bool integers = false;
+    std::string separator;
+    int readMode = 0;  // AsciiReadMode
+    bool noNormalize = false;
+    std::string output;
+};
 
-int convertAscii(CommandContext& context, ArgumentList& arguments) {
-    const bool real = arguments.flag("--real");
-    const bool integers = arguments.flag("--integers");
-    std::optional<std::string> separator = arguments.option("--separator");
-    std::optional<std::string> read = arguments.option("--read");
-    const bool normalize = !arguments.flag("--no-normalize");
-    std::optional<std::string> output = arguments.option("-o");
-    std::vector<std::string> files = arguments.positional();
-    if (files.size() != 1 || !output || (integers && (real || separator)))
-        throw std::invalid_argument(
-            "Usage: q745ctl convert ascii FILE [--real | --integers] [--separator C] "
-            "[--read all|odd|even] [--no-normalize] -o OUT.gaw");
-    if (separator && separator->size() != 1)
-        throw std::invalid_argument("--separator takes one character");
-    const std::filesystem::path path = files.front();
-    ConsoleMessages messages(context.err);
+int convertAscii(const AsciiConversion& options, CommandStreams& streams) {
+    const std::filesystem::path path = options.file;
+    ConsoleMessages messages(streams.err);
     SilentProgress progress;
 
     AsciiReloadSettings settings;
-    settings.readMode = read ? readModeFrom(*read) : AsciiReadMode::All;
-    settings.normalize = normalize;
-    settings.realNumbers = real || separator.has_value();
-    if (separator) settings.separator = *separator;
-    if (!integers && !separator) {
+    settings.readMode = static_cast<AsciiReadMode>(options.readMode);
+    settings.normalize = !options.noNormalize;
+    settings.realNumbers = options.real || !options.separator.empty();
+    if (!options.separator.empty()) settings.separator = options.separator;
+    if (!options.integers && options.separator.empty()) {
         // As the dialog opens: the analysis guesses what was not given.
         const AsciiAnalysis guess = Analyse(path, messages, progress);
         switch (guess.code) {
@@ -344,7 +325,7 @@ int convertAscii(CommandContext& context, ArgumentList& arguments) {
                     "rucne.");
                 return 1;
             case AnalyseCode::Guessed:
-                if (!real) settings.realNumbers = guess.realNumbers;
+                if (!options.real) settings.realNumbers = guess.realNumbers;
                 if (guess.realNumbers) settings.separator = std::string(1, guess.separator);
                 break;
         }
@@ -356,9 +337,9 @@ int convertAscii(CommandContext& context, ArgumentList& arguments) {
     record.setName(path.stem().string());
     record.points = work.samples.points;
     computeStatistics(record);
-    if (!exportRecord(record, gawName(*output), messages)) return 1;
+    if (!exportRecord(record, gawName(options.output), messages)) return 1;
     // + 0.0 shows a minimum of -0 as 0
-    context.out << record.pointCount() << " points from values " << work.samples.minimum + 0.0
+    streams.out << record.pointCount() << " points from values " << work.samples.minimum + 0.0
                 << " to " << work.samples.maximum + 0.0 << " ("
                 << (settings.realNumbers ? "real numbers, separator " + settings.separator
                                          : std::string("whole numbers"))
@@ -366,32 +347,97 @@ int convertAscii(CommandContext& context, ArgumentList& arguments) {
     return 0;
 }
 
-int convert(CommandContext& context) {
-    if (context.args.empty())
-        throw std::invalid_argument("Usage: q745ctl convert scope|ascii FILE ... -o OUT.gaw");
-    const std::string what = context.args.front();
-    ArgumentList arguments(std::vector<std::string>(context.args.begin() + 1, context.args.end()));
-    if (what == "scope") return convertScope(context, arguments);
-    if (what == "ascii") return convertAscii(context, arguments);
-    throw std::invalid_argument("Unknown conversion " + what + " (scope or ascii)");
+CLI::Validator oneCharacter() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            return text.size() == 1 ? std::string()
+                                    : "The separator must be one character: " + text;
+        },
+        "");
 }
 
-const CommandRegistration periodCommand(Command{
-    "period",
-    "period FILE [--channel A|B]    period of an oscilloscope record in points, as the import "
-    "dialog finds it",
-    period});
+constexpr std::int32_t kLargestCursor = std::numeric_limits<std::int32_t>::max();
 
-const CommandRegistration convertCommand(Command{
-    "convert",
-    "convert scope FILE [--channel A|B] [--from I --to J | --period] -o OUT.gaw\n"
-    "                               cut an oscilloscope channel into an imported waveform; the\n"
-    "                               cursors I < J take the points I to J-2, --period uses 0 and\n"
-    "                               the period, without both 0 and the channel's length\n"
-    "  convert ascii FILE [--real | --integers] [--separator C] [--read all|odd|even]\n"
-    "                [--no-normalize] -o OUT.gaw\n"
-    "                               an imported waveform from a text file of numbers; what is\n"
-    "                               not given is guessed from the file",
-    convert});
+void definePeriod(CLI::App& tool, CommandSet& commands) {
+    auto options = std::make_shared<PeriodOptions>();
+    CLI::App* command = tool.add_subcommand(
+        "period", "the period of an oscilloscope record in points, as the import dialog finds it");
+    command->add_option("FILE", options->file, "the oscilloscope data file")->required();
+    CLI::Option* channelOption =
+        command->add_option("--channel", options->channel, "the channel (default: as the dialog)")
+            ->type_name("A|B")
+            ->transform(channel());
+    commands.setRun(command, [options, channelOption](CommandStreams& streams) {
+        options->hasChannel = channelOption->count() > 0;
+        return period(*options, streams);
+    });
+}
+
+void defineConvertScope(CLI::App& convert, CommandSet& commands) {
+    auto options = std::make_shared<ScopeConversion>();
+    CLI::App* command = convert.add_subcommand(
+        "scope",
+        "cut an oscilloscope channel into an imported waveform: the cursors I < J take the "
+        "points I to J-2, --period uses 0 and the period, without both 0 and the channel's "
+        "length");
+    command->add_option("FILE", options->file, "the oscilloscope data file")->required();
+    CLI::Option* channelOption =
+        command->add_option("--channel", options->channel, "the channel (default: the first one)")
+            ->type_name("A|B")
+            ->transform(channel());
+    CLI::Option* from = command->add_option("--from", options->from, "the first cursor")
+                            ->transform(wholeNumber("--from", 0, kLargestCursor));
+    CLI::Option* to = command->add_option("--to", options->to, "the second cursor")
+                          ->transform(wholeNumber("--to", 0, kLargestCursor));
+    from->needs(to);
+    to->needs(from);
+    command->add_flag("--period", options->byPeriod, "cut one period found by the search")
+        ->excludes(from)
+        ->excludes(to);
+    command->add_option("-o", options->output, "the waveform file (.gaw added without extension)")
+        ->required();
+    commands.setRun(command, [options, channelOption, from](CommandStreams& streams) {
+        options->hasChannel = channelOption->count() > 0;
+        options->hasCursors = from->count() > 0;
+        return convertScope(*options, streams);
+    });
+}
+
+void defineConvertAscii(CLI::App& convert, CommandSet& commands) {
+    auto options = std::make_shared<AsciiConversion>();
+    CLI::App* command = convert.add_subcommand(
+        "ascii",
+        "an imported waveform from a text file of numbers; what is not given is guessed from "
+        "the file");
+    command->add_option("FILE", options->file, "the text file")->required();
+    CLI::Option* real = command->add_flag("--real", options->real, "real numbers");
+    CLI::Option* separator =
+        command
+            ->add_option("--separator", options->separator, "the decimal separator of real numbers")
+            ->type_name("C")
+            ->transform(oneCharacter());
+    command->add_flag("--integers", options->integers, "whole numbers")
+        ->excludes(real)
+        ->excludes(separator);
+    command->add_option("--read", options->readMode, "which entries (default all)")
+        ->type_name("all|odd|even")
+        ->transform(choice("--read", {{"all"}, {"odd"}, {"even"}}));
+    command->add_flag("--no-normalize", options->noNormalize, "keep the values as they are");
+    command->add_option("-o", options->output, "the waveform file (.gaw added without extension)")
+        ->required();
+    commands.setRun(command,
+                    [options](CommandStreams& streams) { return convertAscii(*options, streams); });
+}
+
+void defineConvert(CLI::App& tool, CommandSet& commands) {
+    CLI::App* convert = tool.add_subcommand(
+        "convert", "an imported waveform (.gaw) from an oscilloscope channel or a text file");
+    convert->require_subcommand(1);
+    defineConvertScope(*convert, commands);
+    defineConvertAscii(*convert, commands);
+}
+
+const CommandRegistration periodCommand(Command{40, definePeriod});
+const CommandRegistration convertCommand(Command{50, defineConvert});
 
 }  // namespace

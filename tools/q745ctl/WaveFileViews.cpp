@@ -1,9 +1,9 @@
 // "inspect" for the waveform files: a ".gaw" record and the "Waves.dat" store as JSON.
 #include <stdexcept>
 
-#include "core/ByteStream.h"
 #include "Command.h"
-#include "Json.h"
+#include "ToolJson.h"
+#include "core/ByteStream.h"
 #include "core/UserError.h"
 #include "waves/GawFile.h"
 #include "waves/RecordEncoding.h"
@@ -11,24 +11,21 @@
 
 namespace {
 
-void writeRecordJson(JsonWriter& json, const WaveformRecord& record, bool points) {
-    json.beginObject();
-    json.field("name", record.name());
-    json.field("imported", static_cast<int>(record.imported));
-    json.field("pointCount", record.pointCount());
-    json.field("optionsKind", record.optionsKind);
-    json.field("generatorKind", record.generatorKind);
-    json.field("paramCount", record.paramCount());
-    json.field("maxSample", record.maxSample);
-    json.field("minSample", record.minSample);
-    json.field("peakToPeak", record.peakToPeak);
-    json.field("meanSample", record.meanSample);
-    json.field("harmonicCount", record.harmonicCount);
-    if (points) {
-        json.key("points");
-        json.bytes(record.points);
-    }
-    json.endObject();
+Json recordJson(const WaveformRecord& record, bool points) {
+    Json json;
+    json["name"] = fileText(record.name());
+    json["imported"] = record.imported;
+    json["pointCount"] = record.pointCount();
+    json["optionsKind"] = record.optionsKind;
+    json["generatorKind"] = record.generatorKind;
+    json["paramCount"] = record.paramCount();
+    json["maxSample"] = record.maxSample;
+    json["minSample"] = record.minSample;
+    json["peakToPeak"] = record.peakToPeak;
+    json["meanSample"] = record.meanSample;
+    json["harmonicCount"] = record.harmonicCount;
+    if (points) json["points"] = record.points;
+    return json;
 }
 
 std::runtime_error invalidFile(const std::filesystem::path& path) {
@@ -65,8 +62,7 @@ void inspectGaw(const std::filesystem::path& path, std::span<const std::uint8_t>
     } catch (const InvalidFile&) {
         throw invalidFile(path);
     }
-    JsonWriter json(out);
-    writeRecordJson(json, record, points);
+    printJson(out, recordJson(record, points));
 }
 
 void inspectStore(const std::filesystem::path& path, std::span<const std::uint8_t> content,
@@ -78,25 +74,14 @@ void inspectStore(const std::filesystem::path& path, std::span<const std::uint8_
         throw invalidFile(path);
     }
     const bool withImported = decoded.header == kStoreHeader;
-    JsonWriter json(out);
-    json.beginObject();
-    json.field("header", decoded.header);
-    json.key("slots");
-    json.beginArray();
+    Json json;
+    json["header"] = fileText(decoded.header);
+    json["slots"] = Json::array();
     for (const WaveformRecord& slot : decoded.store.slots)
-        writeRecordJson(json, slot, points);
-    json.endArray();
-    json.key("importedA");
-    if (withImported)
-        writeRecordJson(json, decoded.store.importedA, points);
-    else
-        json.null();
-    json.key("importedB");
-    if (withImported)
-        writeRecordJson(json, decoded.store.importedB, points);
-    else
-        json.null();
-    json.endObject();
+        json["slots"].push_back(recordJson(slot, points));
+    json["importedA"] = withImported ? recordJson(decoded.store.importedA, points) : Json();
+    json["importedB"] = withImported ? recordJson(decoded.store.importedB, points) : Json();
+    printJson(out, json);
 }
 
 const CommandRegistration storeInspector(FileInspector{
