@@ -9,6 +9,7 @@ q745_packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcups2-dev
+    libcli11-dev nlohmann-json3-dev
     xvfb xauth fonts-dejavu-core
     openbox xdotool wmctrl x11-utils imagemagick
     locales
