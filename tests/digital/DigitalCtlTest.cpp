@@ -138,6 +138,16 @@ TEST_F(DigitalCtlTest, FinishesTheQueueAndAnswersValueFileQuestions) {
     EXPECT_EQ(result.out, "Appended 4 steps; length 7, running macros left 0\n");
 }
 
+TEST_F(DigitalCtlTest, AWriteThatFailsIsAnErrorNotAWarning) {
+    put("in.gdw", encodeWaveFile(sampleWave(), sampleQueue()));
+    const std::string target = path("missing/out.gdw");
+    const ToolRun result = run("digital expand " + path("in.gdw") + " --steps 1 -o " + target);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(result.err.starts_with("warning")) << result.err;
+    EXPECT_NE(result.err.find(target), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
 TEST_F(DigitalCtlTest, AnEntryThatAsksStopsTheCommand) {
     MacroQueue queue = sampleQueue();
     queue[0].valueSource = kValueAsk;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -137,6 +139,33 @@ TEST_F(DeviceCommand, BadInputGetsAClearMessage) {
     EXPECT_NE(output.find("Channel must be A or B: C"), std::string::npos);
     EXPECT_EQ(run({"--frobnicate"}), 1);
     EXPECT_NE(output.find("not expected: --frobnicate"), std::string::npos);
+
+    // A text from outside reaches the log as valid JSON, its quote and stray byte included.
+    const fs::path log = folder / "session.jsonl";
+    EXPECT_EQ(run({}, {{"Q745_VIRTUAL_INSTRUMENT", "usb:\"\xff"},
+                       {"Q745_VIRTUAL_INSTRUMENT_LOG", log.string()}}),
+              1);
+    const std::vector<std::string> lines = logLines(log);
+    ASSERT_FALSE(lines.empty());
+    const nlohmann::json state = nlohmann::json::parse(lines.back()).at("state");
+    EXPECT_NE(state.at("configurationError").get<std::string>().find("usb:\""), std::string::npos)
+        << lines.back();
+}
+
+TEST_F(DeviceCommand, ValuesTheDriverDoesNotTakeAreRefusedBeforeAnyDeviceCall) {
+    const fs::path log = folder / "session.jsonl";
+    const std::vector<std::vector<std::string>> refused = {
+        {"--level", "A", "4294967296"}, {"--shift", "A", "4294969344"}, {"--level", "B", "-1"},
+        {"--frequency", "nan"},         {"--frequency", "inf"},         {"--frequency", "1e30"},
+        {"--frequency", "-5"}};
+    for (const std::vector<std::string>& arguments : refused) {
+        EXPECT_EQ(run(arguments, {{"Q745_VIRTUAL_INSTRUMENT_LOG", log.string()}}), 1);
+        EXPECT_NE(output.find("must be 0 to"), std::string::npos) << output;
+        EXPECT_NE(output.find(": " + arguments.back()), std::string::npos) << output;
+        EXPECT_FALSE(fs::exists(log)) << "the instrument was reached for " << arguments.back();
+    }
+    ASSERT_EQ(run({"--level", "A", "0", "--shift", "B", "4096", "--frequency", "0"}), 0) << output;
+    EXPECT_NE(output.find("SetFrequency(0): 1525.8789"), std::string::npos) << output;
 }
 
 }  // namespace

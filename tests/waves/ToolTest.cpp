@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "core/ByteStream.h"
-#include "core/FileStore.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
+#include "core/ByteStream.h"
+#include "core/FileStore.h"
 #include "generators/MathParameterBlock.h"
 #include "waves/GawFile.h"
 #include "waves/PredefinedWaveforms.h"
@@ -111,12 +113,60 @@ TEST(Tool, MakeFormulaAsTheEditorStoresIt) {
     EXPECT_EQ(block.slots[0].formula, "x*y");
     EXPECT_EQ(block.slots[0].waveEnd, "50%");
     EXPECT_EQ(block.constants.yValue, "2");
+    EXPECT_TRUE(block.advancedMode) << "an explicit range is added as the advanced mode adds it";
 
     const auto failed = folder / "failed.gaw";
     const ToolRun undefined = q745ctl({"make", "formula", "1/x", "-o", failed.string()});
     EXPECT_EQ(undefined.exitCode, 1);
     EXPECT_EQ(undefined.err, "Formula: Formula not defined for whole range\n");
     EXPECT_FALSE(std::filesystem::exists(failed));
+}
+
+TEST(Tool, MakeFormulaRangeIsCheckedAsTheEditorAddsIt) {
+    TempFolder folder;
+    const auto file = folder / "checked.gaw";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"sin(x)", "--wave", "0.5", "16383"},
+         "Range conversion: Wave range must be integer value"},
+        {{"sin(x)", "--real", "1", "0", "--wave", "0", "2.5"},
+         "Range conversion: Wave range must be integer value"},
+        {{"sin(x)", "--real", "1", "0", "--wave", "9", "5"},
+         "Range conversion: Invalid real range"},
+        {{"sin(x)", "--wave", "100", "100"}, "Range conversion: Invalid wave range"},
+        {{"sin(x)", "--wave", "1", "16384"}, "Range conversion: Invalid wave range"},
+        {{"sin(x)", "--wave", "-1", "10"}, "Range conversion: Invalid wave range"},
+        {{"x^0.5", "--real", "-1", "1"}, "Formula checking: Formula not defined for whole range"},
+        {{"y", "--y", "q", "--real", "0", "1"},
+         "Variables conversion: Invalid formula: invalid syntax: q"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        std::vector<std::string> command = {"make", "formula"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        command.insert(command.end(), {"-o", file.string()});
+        const ToolRun run = q745ctl(command);
+        EXPECT_EQ(run.exitCode, 1) << message;
+        EXPECT_EQ(run.err, message + "\n");
+        EXPECT_FALSE(std::filesystem::exists(file)) << message;
+    }
+    // A formula that begins with "-" needs no "--"; one that begins with "--" follows it.
+    ASSERT_EQ(
+        q745ctl({"make", "formula", "-x", "--wave", "0", "50%", "-o", file.string()}).exitCode, 0);
+    EXPECT_EQ(imported(file).points[0], 255);
+    EXPECT_EQ(q745ctl({"eval", "--", "--3"}).out, "3\n");
+}
+
+TEST(Tool, HelpPerCommandAndUsageMistakes) {
+    const ToolRun help = q745ctl({"make", "formula", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--wave START END"), std::string::npos) << help.out;
+    EXPECT_NE(q745ctl({"help"}).out.find("--digital-outputs"), std::string::npos);
+
+    const ToolRun unknown = q745ctl({"eval", "1", "--3"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("--3"), std::string::npos);
+    EXPECT_NE(unknown.err.find("'q745ctl eval --help'"), std::string::npos) << unknown.err;
+    EXPECT_EQ(q745ctl({"make", "predefined", "sine"}).exitCode, 1) << "no -o";
+    EXPECT_EQ(q745ctl({"make", "square", "--low", "101", "-o", "x.gaw"}).exitCode, 1);
 }
 
 TEST(Tool, MakeSquare) {
@@ -136,6 +186,7 @@ TEST(Tool, InspectStoreFiles) {
     WaveformStore store;
     resetPredefined(store, 0);
     store.importedB = untitledWaveform();
+    store.importedB.setName("Pila \xe9\"1\"");  // Latin-1, as the files hold names
     RecordingMessages messages;
     ASSERT_TRUE(saveStore(store, folder.path(), messages));
     const ToolRun inspected = q745ctl({"inspect", (folder / "Waves.dat").string()});
@@ -144,7 +195,9 @@ TEST(Tool, InspectStoreFiles) {
         "{\"header\":\"Main waveforms file 2\",\"slots\":[{\"name\":\"Sine\","));
     EXPECT_NE(inspected.out.find("\"importedA\":{\"name\":\"\",\"imported\":0,\"pointCount\":0"),
               std::string::npos);
-    EXPECT_NE(inspected.out.find("\"importedB\":{\"name\":\"Untitled\""), std::string::npos);
+    EXPECT_NE(inspected.out.find("\"importedB\":{\"name\":\"Pila \\u00e9\\\"1\\\"\""),
+              std::string::npos)
+        << inspected.out;
 
     // The old form has no imported records.
     std::vector<std::uint8_t> old = *readWholeFile(folder / "Waves.dat");
