@@ -41,6 +41,10 @@ void TVirtualGenerator::ChangeFrequency(double f) {
     const int mode = mode_.currentMode();
     if (mode == ModeDigital) return ChangeDigitalTickFrequency(f);
     if (mode == ModeImport) return ChangeImportTickFrequency(f);
+    ChangeAnalogFrequency(f);
+}
+
+void TVirtualGenerator::ChangeAnalogFrequency(double f) {
     if (unchanged(frequency_, f)) return;
     frequency_ = driver_.SendFrequency(0, f);
     AutoFilter();
@@ -105,6 +109,10 @@ void TVirtualGenerator::ChangeWave(int channel, const WaveformRecord& record) {
     // A waveform with more harmonics may need another filter, as a new frequency may.
     AutoFilter();
     fire(OnWave, channel);
+}
+
+int TVirtualGenerator::currentMode() const {
+    return mode_.currentMode();
 }
 
 const WaveformRecord* TVirtualGenerator::Wave(int channel) const {

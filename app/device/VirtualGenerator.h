@@ -46,6 +46,8 @@ public:
     // ---- setters ----
     // The frequency of the current mode: analog (Hz, octave mode) or the tick frequency.
     void ChangeFrequency(double f);
+    // The analog-mode frequency whatever the current mode (the analog frequency panel's).
+    void ChangeAnalogFrequency(double f);
     void ChangeDigitalTickFrequency(double f);
     void ChangeImportTickFrequency(double f);
     // Channel-B multiplier 1..99; the channel-B reload is deferred while it keeps changing.
@@ -86,6 +88,8 @@ public:
     // ---- reading ----
     // The frequency of the current mode; -1 outside the three modes.
     double ModeFrequency() const;
+    // The operating mode whose settings the setters file (ModeAnalog, ...).
+    int currentMode() const;
     // The channel's waveform of the current mode; null until one was given.
     const WaveformRecord* Wave(int channel) const;
 

@@ -69,6 +69,7 @@ void Profiles::openProfile(QWidget* parent) {
         if (reload_) reload_();
         driver_.setSuspended(false);
         generator_.ApplyMode(false);
+        if (sent_) sent_();
     }
     backToStartDirectory();
 }

@@ -28,6 +28,9 @@ public:
 
     void setFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
     void setReloadHandler(ReloadHandler handler) { reload_ = std::move(handler); }
+    // After the profile's whole setting was sent: the trigger panel, whose switches the mode's
+    // setting does not hold, sends its own.
+    void setSentHandler(ReloadHandler handler) { sent_ = std::move(handler); }
 
     void saveProfile(QWidget* parent);
     void openProfile(QWidget* parent);
@@ -47,4 +50,5 @@ private:
     UserMessages& messages_;
     FileNameAsker askFileName_ = askWithDialog;
     ReloadHandler reload_;
+    ReloadHandler sent_;
 };

@@ -28,6 +28,8 @@
 #include "device/VirtualGenerator.h"
 #include "device/CommSettings.h"
 #include "digital/MainWaveFile.h"
+#include "panels/FreqScreen.h"
+#include "panels/TrgScreen.h"
 #include "panels/WaveScreen.h"
 #include "ui_Main.h"
 #include "update/HttpClient.h"
@@ -81,12 +83,6 @@ constexpr const char* SmallScreenWarning =
     "Vase rozlisenie je prilis male.\r\nDoporucujeme Vam, aby ste zmenili rozlisenie na "
     "800x600.\r\nProgram sa spusti v specialnom rezime podporujucom 640x480.";
 
-// The frequency panels' ranges: analog, and the tick frequency of digital and import mode.
-constexpr double AnalogMinFrequency = 0.1;
-constexpr double AnalogMaxFrequency = 25000000;
-constexpr double TickMinFrequency = 1525.878906;
-constexpr double TickMaxFrequency = 50000000;
-
 constexpr QRgb ChannelAColor = qRgb(0, 255, 0);
 constexpr QRgb ChannelBColor = qRgb(255, 255, 0);
 
@@ -103,14 +99,15 @@ std::unique_ptr<TWaveScreen> mainWindowDisplay(TPictureBox& picture, QRgb color)
 }  // namespace
 
 Program::Program(Platform platform)
-    : platform_(std::move(platform)), markers_(platform_.markersFolder) {
-    analogFrequency_.minFrequency = AnalogMinFrequency;
-    analogFrequency_.maxFrequency = AnalogMaxFrequency;
-    for (FrequencyPanelState* tick : {&digitalFrequency_, &importFrequency_}) {
-        tick->minFrequency = TickMinFrequency;
-        tick->maxFrequency = TickMaxFrequency;
-    }
-}
+    : platform_(std::move(platform)),
+      markers_(platform_.markersFolder),
+      analogFrequency_(std::make_unique<TFreqScreen>(TFreqScreen::AnalogMinFrequency,
+                                                     TFreqScreen::AnalogMaxFrequency, false)),
+      digitalFrequency_(std::make_unique<TFreqScreen>(TFreqScreen::TickMinFrequency,
+                                                      TFreqScreen::TickMaxFrequency, true)),
+      importFrequency_(std::make_unique<TFreqScreen>(TFreqScreen::TickMinFrequency,
+                                                     TFreqScreen::TickMaxFrequency, true)),
+      trigger_(std::make_unique<TTrgScreen>()) {}
 
 Program::~Program() {
     freeObjects();
@@ -132,6 +129,10 @@ void Program::freeObjects() {
     profiles_.reset();
     if (settings_) settings_->setWaveDisplayB(nullptr);
     settings_.reset();
+    analogFrequency_.reset();
+    trigger_.reset();
+    digitalFrequency_.reset();
+    importFrequency_.reset();
     generator_.reset();
     virtualDriver_.reset();
     progress_.reset();
@@ -227,9 +228,9 @@ void Program::start(const QStringList& arguments) {
         *mainForm_,
         nullptr,
         store_,
-        {&analogFrequency_, &digitalFrequency_, &importFrequency_},
+        {analogFrequency_.get(), digitalFrequency_.get(), importFrequency_.get()},
         {&channelA_, &channelB_},
-        trigger_,
+        *trigger_,
     });
     showStage("Loading settings ...");
     settings_->read(SettingsFileName, true, messages_);
@@ -259,6 +260,7 @@ void Program::start(const QStringList& arguments) {
     profiles_ = std::make_unique<Profiles>(state_, *settings_, *generator_, *virtualDriver_, store_,
                                            messages_);
     if (platform_.askProfileName) profiles_->setFileNameAsker(platform_.askProfileName);
+    profiles_->setSentHandler([this] { trigger_->applyAll(); });
     profiles_->setReloadHandler([this] { reloadAfterProfile(); });
     modules_ = std::make_unique<ProgramModules>(*profiles_, platform_.driver, *virtualDriver_,
                                                 updateObject_.get());
@@ -283,7 +285,7 @@ void Program::start(const QStringList& arguments) {
     state_.popMode();
     state_.pushMode(ModeDigital);
     generator_->ApplyMode(true);
-    sendTriggerState();
+    trigger_->applyAll();
     state_.popMode();
 
     if (state_.startMode == ModeAnalog || state_.startMode == ModeImport)
@@ -303,16 +305,17 @@ void Program::start(const QStringList& arguments) {
     spoolerTimer_.start(platform_.spoolerPollMs);
 }
 
-// Analog mode: the waveform store and the objects of the analog panels. The frequency and
-// trigger panels are handed their controls here when they exist; until then their values live
-// in the panel states.
+// Analog mode: the waveform store and the objects of the analog panels: the frequency and
+// trigger panels and the two waveform displays. The channel panels are handed their controls
+// here when they exist; until then their values live in the panel states.
 void Program::buildAnalogMode() {
     mainForm_->setMode(ModeAnalog);
     clearRecord(store_.importedA);
     clearRecord(store_.importedB);
     loadStore(store_, state_.startDirectory, messages_);
-
     Ui::TMainForm& ui = mainForm_->controls();
+    analogFrequency_->attach(*generator_, ModeAnalog, TFreqScreen::analogControls(ui));
+    trigger_->attach(*generator_, TTrgScreen::controlsOf(ui));
     waveA_ = mainWindowDisplay(*ui.WaveformA, ChannelAColor);
     waveB_ = mainWindowDisplay(*ui.WaveformB, ChannelBColor);
     // Each display gives its record to its channel; B carries the phase, A hands it the mouse
@@ -341,7 +344,8 @@ void Program::buildDigitalMode() {
 }
 
 // Import mode: the two imported waveforms (copies of "Sine" and "Saw" unless the store holds a
-// pair of one length); the import displays are handed their pictures here when they exist.
+// pair of one length); the tick-frequency panels of digital and import mode and the import
+// displays are handed their controls.
 void Program::buildImportMode() {
     mainForm_->setMode(ModeImport);
     const WaveformRecord& a = store_.importedA;
@@ -352,8 +356,9 @@ void Program::buildImportMode() {
     }
     generator_->ChangeWave(0, store_.importedA);
     generator_->ChangeWave(1, store_.importedB);
-
     Ui::TMainForm& ui = mainForm_->controls();
+    digitalFrequency_->attach(*generator_, ModeDigital, TFreqScreen::digitalTickControls(ui));
+    importFrequency_->attach(*generator_, ModeImport, TFreqScreen::importTickControls(ui));
     importWaveA_ = mainWindowDisplay(*ui.ImportedWaveImageA, ChannelAColor);
     importWaveB_ = mainWindowDisplay(*ui.ImportedWaveImageB, ChannelBColor);
     for (TWaveScreen* display : {importWaveA_.get(), importWaveB_.get()})
@@ -369,16 +374,16 @@ void Program::startModes() {
     // The settings may have chosen other slots; each display gives its record to its channel.
     waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
     waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
-    generator_->ChangeFrequency(analogFrequency_.sendableFrequency());
+    analogFrequency_->sendFrequency();
     state_.popMode();
 
     state_.pushMode(ModeDigital);
-    generator_->ChangeFrequency(digitalFrequency_.sendableFrequency());
+    digitalFrequency_->sendFrequency();
     generator_->ChangeDigitalSequence(mainWave_);
     state_.popMode();
 
     state_.pushMode(ModeImport);
-    generator_->ChangeFrequency(importFrequency_.sendableFrequency());
+    importFrequency_->sendFrequency();
     importWaveA_->redraw();
     importWaveB_->redraw();
     state_.popMode();
@@ -390,17 +395,6 @@ void Program::reloadAfterProfile() {
     waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
     waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     state_.popMode();
-}
-
-// The trigger and sync state as the trigger panel applies it once at start: the source (sync
-// output, external trigger or none), the edge, the mode, and the run state when neither the
-// external trigger nor single mode decides it.
-void Program::sendTriggerState() {
-    const int source = trigger_.syncOut ? 3 : trigger_.triggerOn ? 0 : -1;
-    generator_->ChangeTriggerStyle(source);
-    generator_->ChangeTriggerEdge(trigger_.leadingEdge ? 1 : 0);
-    generator_->ChangeTriggerMode(trigger_.single ? 1 : 0);
-    if (!trigger_.triggerOn && !trigger_.single) generator_->ChangeRun(trigger_.running);
 }
 
 void Program::pollSpooler() {

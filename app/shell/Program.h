@@ -14,8 +14,6 @@
 #include "core/UnattendedMessages.h"
 #include "digital/DigitalWave.h"
 #include "panels/ChannelPanelState.h"
-#include "panels/FrequencyPanelState.h"
-#include "panels/TriggerPanelState.h"
 #include "waves/WaveformStore.h"
 #include "UpdateServer.h"
 
@@ -28,9 +26,11 @@ class ProgramModules;
 class ProgressWindow;
 class ScriptedMessages;
 class SettingsBinding;
+class TFreqScreen;
 class TMainForm;
 class TProgressForm;
 class TSplashForm;
+class TTrgScreen;
 class TUpdateObject;
 class TWaveScreen;
 class TVirtualGenerator;
@@ -81,7 +81,6 @@ private:
     void buildImportMode();
     void reloadAfterProfile();
     void startModes();
-    void sendTriggerState();
     void shutDown();
     void freeObjects();
 
@@ -103,13 +102,14 @@ private:
     WaveformStore store_;
     TDigitalWave mainWave_;
 
-    // The panels' values for the settings; each frequency panel owns its range.
-    FrequencyPanelState analogFrequency_;
-    FrequencyPanelState digitalFrequency_;
-    FrequencyPanelState importFrequency_;
+    // The panels exist from the start so that the settings can refer to them; the start-up
+    // hands them their controls.
+    std::unique_ptr<TFreqScreen> analogFrequency_;
+    std::unique_ptr<TFreqScreen> digitalFrequency_;
+    std::unique_ptr<TFreqScreen> importFrequency_;
+    std::unique_ptr<TTrgScreen> trigger_;
     ChannelPanelState channelA_;
     ChannelPanelState channelB_;
-    TriggerPanelState trigger_;
 
     std::unique_ptr<TSplashForm> splash_;
     std::unique_ptr<TMainForm> mainForm_;

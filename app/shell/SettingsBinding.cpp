@@ -17,8 +17,8 @@
 #include "shell/WaveDisplayLink.h"
 #include "device/VirtualGenerator.h"
 #include "panels/ChannelPanelState.h"
-#include "panels/FrequencyPanelState.h"
-#include "panels/TriggerPanelState.h"
+#include "panels/FreqScreen.h"
+#include "panels/TrgScreen.h"
 #include "ui_Main.h"
 #include "waves/WaveformStore.h"
 
@@ -98,7 +98,7 @@ TVirtualGenerator& SettingsBinding::generator() const {
     return *o_.generator;
 }
 
-FrequencyPanelState* SettingsBinding::frequencyPanel(int mode) const {
+TFreqScreen* SettingsBinding::frequencyPanel(int mode) const {
     if (mode == ModeAnalog) return o_.frequencyPanels[0];
     if (mode == ModeDigital) return o_.frequencyPanels[1];
     if (mode == ModeImport) return o_.frequencyPanels[2];
@@ -139,10 +139,10 @@ SettingsValues SettingsBinding::gather() const {
     }
     v.channelBPhase = g.phaseB();
     const auto frequencyOf = [&](int mode) {
-        const FrequencyPanelState& panel = *frequencyPanel(mode);
-        return FrequencySettings{panel.programFrequency,
+        const TFreqScreen& panel = *frequencyPanel(mode);
+        return FrequencySettings{panel.programFrequency(),
                                  moveButtons(ui, mode).first->isChecked() ? 1 : 0,
-                                 panel.deviceFrequency};
+                                 panel.deviceFrequency()};
     };
     v.analogFrequency = frequencyOf(ModeAnalog);
     v.channelBMultiplication = g.multiplier();
@@ -303,12 +303,11 @@ void SettingsBinding::setChannelBPhase(std::int32_t phase) {
 // ---- frequencies ----
 
 void SettingsBinding::setFrequency(int mode, double frequency) {
-    FrequencyPanelState* panel = frequencyPanel(mode);
+    TFreqScreen* panel = frequencyPanel(mode);
     if (!panel || frequency == -1) return;
     // The generator model files frequencies per mode.
     o_.state.pushMode(mode);
     panel->setFrequency(frequency);
-    if (!o_.frequencyPanelsPresent) generator().ChangeFrequency(panel->sendableFrequency());
     o_.state.popMode();
 }
 
@@ -318,7 +317,7 @@ void SettingsBinding::setFrequencyMoveMode(int mode, bool continuous) {
 }
 
 void SettingsBinding::setRealFrequency(int mode, double frequency) {
-    if (FrequencyPanelState* panel = frequencyPanel(mode)) panel->deviceFrequency = frequency;
+    if (TFreqScreen* panel = frequencyPanel(mode)) panel->setDeviceFrequency(frequency);
 }
 
 void SettingsBinding::setChannelBMultiplication(std::int32_t multiplier) {
@@ -328,13 +327,12 @@ void SettingsBinding::setChannelBMultiplication(std::int32_t multiplier) {
     QCoreApplication::sendEvent(edit, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(edit, &release);
-    if (!o_.frequencyPanelsPresent) generator().ChangeMultiplier(multiplier);
 }
 
 // ---- trigger, digital, import ----
 
 void SettingsBinding::setTriggerSwitch(TriggerSwitch which, bool on) {
-    TriggerPanelState& t = o_.trigger;
+    TTrgScreen& t = o_.trigger;
     switch (which) {
         case TriggerSwitch::Trigger:
             t.triggerOn = on;
@@ -352,6 +350,7 @@ void SettingsBinding::setTriggerSwitch(TriggerSwitch which, bool on) {
             t.single = on;
             break;
     }
+    t.refresh();
 }
 
 void SettingsBinding::setDigitalVoltage(std::int32_t item) {

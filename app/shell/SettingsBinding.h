@@ -8,13 +8,13 @@
 
 class AppState;
 class ChannelPanelLink;
+class TFreqScreen;
 class TMainForm;
+class TTrgScreen;
 class TVirtualGenerator;
 class UserMessages;
 class WaveDisplayLink;
 struct ChannelPanelState;
-struct FrequencyPanelState;
-struct TriggerPanelState;
 struct WaveformStore;
 
 // The settings on the live objects: gathers what the writer writes from the generator model,
@@ -33,13 +33,11 @@ public:
         TVirtualGenerator* generator;
         const WaveformStore& store;
         // analog, digital, import
-        std::array<FrequencyPanelState*, 3> frequencyPanels;
+        std::array<TFreqScreen*, 3> frequencyPanels;
         std::array<ChannelPanelState*, 2> channelPanelStates;
-        TriggerPanelState& trigger;
+        TTrgScreen& trigger;
         std::array<ChannelPanelLink*, 2> channelPanels{};
         WaveDisplayLink* waveDisplayB = nullptr;
-        // The frequency panels handle their own controls (multiplier entry, sending).
-        bool frequencyPanelsPresent = false;
     };
 
     explicit SettingsBinding(Objects objects);
@@ -93,7 +91,7 @@ public:
 private:
     bool channelPanelPresent(int channel) const;
     TVirtualGenerator& generator() const;
-    FrequencyPanelState* frequencyPanel(int mode) const;
+    TFreqScreen* frequencyPanel(int mode) const;
 
     Objects o_;
 };

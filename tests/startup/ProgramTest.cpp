@@ -24,13 +24,16 @@ const std::string ExitQuestion = "Naozaj chcete opustit program ?";
 // Every value of the golden file away from its default, as far as the live objects hold it
 // without panels of their own: the start-up in analog mode (import mode would restore the
 // import levels) and without the automatic filter (which chooses the filters itself), on
-// filled waveform slots.
+// filled waveform slots; the sync output excludes the external trigger, and a frequency panel
+// holds the device's frequency within its range.
 SettingsValues changedValues() {
     SettingsValues v = changedSettingsValues();
     v.channels[0].wave = 3;
     v.channels[1].wave = 4;
     v.autoFilter = false;
     v.interfaceMode = ModeAnalog;
+    v.trigger = false;
+    v.importFrequency.realFrequency = 24000000;
     return v;
 }
 
@@ -45,6 +48,11 @@ TEST(ProgramTest, NewInstallationStartsSilentlyAndWritesItsFilesAtExit) {
         EXPECT_TRUE(program.state().settingsLoaded);
         EXPECT_EQ(program.state().currentMode, ModeAnalog);
         EXPECT_TRUE(ProgramRig::mainForm()->isVisible());
+        // The panels show the shipped settings, not the form's own defaults.
+        const Ui::TMainForm& ui = ProgramRig::mainForm()->controls();
+        EXPECT_TRUE(ui.SyncOffBtn->isChecked());
+        EXPECT_TRUE(ui.TriggerGoBtn->isChecked());
+        EXPECT_EQ(ui.FreqEdit->text(), "589.824k");
     }),
               0);
     EXPECT_EQ(rig.messages.texts(), std::vector<std::string>{ExitQuestion});
@@ -112,6 +120,11 @@ TEST(ProgramTest, EverySettingSurvivesARunThroughTheLiveObjects) {
         EXPECT_EQ(ui.FilterBoxA->currentIndex(), 0);
         EXPECT_EQ(ui.FilterBoxB->currentIndex(), 1);
         EXPECT_TRUE(ui.StepFreqBtn->isChecked());
+        EXPECT_EQ(ui.FreqBEdit->text(), "99");
+        EXPECT_EQ(ui.ITickRealFreqEdit->text(), "24.0000M");
+        EXPECT_TRUE(ui.SyncOnBtn->isChecked());
+        EXPECT_TRUE(ui.TriggerOffBtn->isChecked());
+        EXPECT_TRUE(ui.SyncModeSingleBtn->isChecked());
         EXPECT_EQ(ui.DigitalVoltageBox->currentIndex(), 1);
         EXPECT_TRUE(ui.ILockLevelBtn->isChecked());
         EXPECT_TRUE(ui.Forcedigitaloutputs1->isChecked());
@@ -303,6 +316,7 @@ TEST(ProfilesTest, OpenProfileAppliesAllButCommunicationAndMode) {
     values.channels[0].level = 1000;
     values.channels[1].wave = 2;
     values.digitalVoltage = 1;
+    values.synchroPulsesOut = true;
     values.interfaceMode = ModeImport;
     RecordingMessages quiet;
     writeSettings(rig.start / "lab.ini", values, quiet);
@@ -318,6 +332,9 @@ TEST(ProfilesTest, OpenProfileAppliesAllButCommunicationAndMode) {
         // Sent in one go once the profile is in.
         EXPECT_EQ(countOf(rig.callsNamed("SetLevel"), "SetLevel(0,1000)"), 1);
         EXPECT_FALSE(rig.driver.uploads.empty()) << "the waveforms went to the instrument";
+        EXPECT_EQ(rig.callsNamed("SetExternalTriggerUse"),
+                  std::vector<std::string>{"SetExternalTriggerUse(3)"})
+            << "and the trigger panel's switches";
     });
     ASSERT_EQ(rig.profileRequests.size(), 1u);
     EXPECT_FALSE(rig.profileRequests[0].second);
