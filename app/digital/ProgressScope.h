@@ -16,7 +16,8 @@ public:
     ~ProgressScope() { progress_.progressFinish(); }
 
     void restart(std::int64_t total) {
-        progress_.progressStart(total, true, false, "Please wait ... ");
+        // The window's title is "Please wait ... " alone: no caption follows it.
+        progress_.progressStart(total, true, false, "");
     }
     // False after "Break".
     bool reached(std::int64_t position) { return progress_.progressNext(position); }

@@ -27,6 +27,9 @@
 #include "device/VirtualDriver.h"
 #include "device/VirtualGenerator.h"
 #include "device/CommSettings.h"
+#include "digital/DigitalControl.h"
+#include "digital/DigitalEditing.h"
+#include "digital/DigitalWaveScreen.h"
 #include "digital/MainWaveFile.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
@@ -45,6 +48,11 @@ public:
         : profiles_(profiles), driver_(driver), device_(device), updates_(updates) {}
     void openProfile() override { profiles_.openProfile(QApplication::activeWindow()); }
     void saveProfile() override { profiles_.saveProfile(QApplication::activeWindow()); }
+    bool editDigitalWave(QWidget* owner) override {
+        return digitalEditing != nullptr && digitalEditing->edit(owner);
+    }
+
+    DigitalEditing* digitalEditing = nullptr;
 
     std::optional<CommunicationValues> editCommunication(const CommunicationValues& current,
                                                          QWidget* owner) override {
@@ -119,11 +127,15 @@ void Program::freeObjects() {
     if (mainForm_) {
         mainForm_->setAnalogDisplays(nullptr, nullptr);
         mainForm_->setImportDisplays(nullptr, nullptr);
+        mainForm_->setDigitalDisplay(nullptr);
     }
     waveA_.reset();
     waveB_.reset();
     importWaveA_.reset();
     importWaveB_.reset();
+    digitalEditing_.reset();
+    digitalControl_.reset();
+    digitalDisplay_.reset();
     modules_.reset();
     updateObject_.reset();
     profiles_.reset();
@@ -291,7 +303,7 @@ void Program::start(const QStringList& arguments) {
     if (state_.startMode == ModeAnalog || state_.startMode == ModeImport)
         mainForm_->applyModeLevels();
     generator_->ApplyMode(false);
-    generator_->ChangeDigitalVoltage(mainForm_->controls().DigitalVoltageBox->currentIndex());
+    digitalControl_->sendVoltage();
     note("mode " + std::to_string(state_.currentMode) + " applied");
 
     state_.appReady = true;
@@ -336,11 +348,24 @@ void Program::buildAnalogMode() {
     settings_->setWaveDisplayB(waveB_.get());
 }
 
-// Digital mode: the main digital wave; the digital sequence display and the digital voltage
-// control are handed DigitalImage, DigitalBar and DigitalVoltageBox here when they exist.
+// Digital mode: the main digital wave, its read-only display, the voltage control and the
+// editor that the "Edit" button opens.
 void Program::buildDigitalMode() {
     mainForm_->setMode(ModeDigital);
     loadMainWave(mainWave_, state_.startDirectory, messages_);
+    Ui::TMainForm& controls = mainForm_->controls();
+    digitalDisplay_ = std::make_unique<TDigitalWaveScreen>();
+    TDigitalWaveScreen::Flags flags;
+    flags.showCursor = true;
+    TVirtualGenerator& generator = *generator_;
+    digitalDisplay_->attach(*controls.DigitalImage, controls.DigitalBar,
+                            [&generator] { return generator.digitalTickFrequency(); }, flags);
+    digitalDisplay_->setWave(mainWave_);
+    mainForm_->setDigitalDisplay(digitalDisplay_.get());
+    digitalControl_ = std::make_unique<TDigitalControl>(*controls.DigitalVoltageBox, generator);
+    digitalEditing_ = std::make_unique<DigitalEditing>(mainWave_, generator, *digitalDisplay_,
+                                                       state_.startDirectory, *progress_, messages_);
+    modules_->digitalEditing = digitalEditing_.get();
 }
 
 // Import mode: the two imported waveforms (copies of "Sine" and "Saw" unless the store holds a
@@ -380,6 +405,7 @@ void Program::startModes() {
     state_.pushMode(ModeDigital);
     digitalFrequency_->sendFrequency();
     generator_->ChangeDigitalSequence(mainWave_);
+    digitalDisplay_->redraw();
     state_.popMode();
 
     state_.pushMode(ModeImport);

@@ -18,6 +18,7 @@
 #include "UpdateServer.h"
 
 class ActivationChannel;
+class DigitalEditing;
 class DriverApi;
 class PrintSpooler;
 class PrinterSharing;
@@ -34,6 +35,8 @@ class TTrgScreen;
 class TUpdateObject;
 class TWaveScreen;
 class TVirtualGenerator;
+class TDigitalControl;
+class TDigitalWaveScreen;
 class TerminationSignal;
 class VirtualDriver;
 
@@ -126,6 +129,9 @@ private:
     std::unique_ptr<TWaveScreen> waveB_;
     std::unique_ptr<TWaveScreen> importWaveA_;
     std::unique_ptr<TWaveScreen> importWaveB_;
+    std::unique_ptr<TDigitalWaveScreen> digitalDisplay_;
+    std::unique_ptr<TDigitalControl> digitalControl_;
+    std::unique_ptr<DigitalEditing> digitalEditing_;
 
     bool sessionEnding_ = false;
     UnattendedMessages unattendedMessages_;

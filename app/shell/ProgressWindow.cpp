@@ -68,6 +68,10 @@ bool ProgressWindow::progressNext(std::int64_t position) {
     counter_ = position;
     const std::int64_t elapsed = clock_() - startTime_;
     if (!shown_ && elapsed >= ShowAfterMs) {
+        // Over a modal window (an editor's step operations) the window is modal itself, or the
+        // modal window would keep "Break" from the operator.
+        form_.setWindowModality(QApplication::activeModalWidget() != nullptr ? Qt::ApplicationModal
+                                                                             : Qt::NonModal);
         form_.show();
         form_.raise();
         shown_ = true;

@@ -292,7 +292,7 @@ TEST(StepOperations, CountInSecondsFollowsTheTickFrequency) {
     editor.stepper.takeSteps("0.001s", 10000);
     EXPECT_EQ(editor.wave.length(), 10);
     EXPECT_EQ(editor.progress.maximum, 10);
-    EXPECT_EQ(editor.progress.captions.back(), "Please wait ... ");
+    EXPECT_EQ(editor.progress.captions.back(), "");
     EXPECT_TRUE(editor.progress.breakAllowed);
     EXPECT_TRUE(editor.progress.finished);
 
