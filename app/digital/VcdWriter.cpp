@@ -38,7 +38,10 @@ constexpr std::array<Unit, 18> kUnits{{
     {"1 fs", 1e-15L},
 }};
 
-// A tick that holds this many units or more is written rounded to the unit.
+// A tick within this of a whole number of units counts as whole.
+constexpr long double kWholeUnitTolerance = 1e-6L;
+// Otherwise a tick holds at least this many units, so that rounding each step's start to the
+// unit moves it by less than 0.05 % of a tick.
 constexpr long double kRoundedUnitsPerTick = 1000;
 
 // A reference name of the dump: characters other than letters, digits and "_" would be read
@@ -82,14 +85,12 @@ VcdTimeBase::VcdTimeBase(double tickFrequency) {
     const long double tick = 1.0L / static_cast<long double>(tickFrequency);
     for (const Unit& unit : kUnits) {
         const long double units = tick / unit.seconds;
-        if (units < 1) continue;
-        if (std::fabs(units - std::round(units)) <= units * 1e-9L) {
+        if (units >= 1 && std::fabs(units - std::round(units)) <= kWholeUnitTolerance) {
             timescale_ = unit.text;
             unitsPerStep_ = std::round(units);
             return;
         }
     }
-    exact_ = false;
     for (const Unit& unit : kUnits) {
         const long double units = tick / unit.seconds;
         if (units >= kRoundedUnitsPerTick || &unit == &kUnits.back()) {
@@ -101,8 +102,7 @@ VcdTimeBase::VcdTimeBase(double tickFrequency) {
 }
 
 std::int64_t VcdTimeBase::stepTime(std::int64_t step) const {
-    const long double time = static_cast<long double>(step) * unitsPerStep_;
-    return static_cast<std::int64_t>(exact_ ? time : std::llround(time));
+    return std::llround(static_cast<long double>(step) * unitsPerStep_);
 }
 
 std::string vcdText(const TDigitalWave& wave, double tickFrequency) {

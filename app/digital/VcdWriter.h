@@ -27,7 +27,6 @@ public:
 private:
     std::string timescale_;
     long double unitsPerStep_ = 1;
-    bool exact_ = true;
 };
 
 // The dump's text. A tick frequency that is not a positive number gives each step one unit of
