@@ -108,9 +108,9 @@ TDigitalEditForm::TDigitalEditForm(TDigitalWave& mainWave, std::function<double(
     controls.typeEdit = ui->DigitalTypeEdit;
     controls.counterEdit = ui->DigitalCounterEdit;
     controls.bindingsList = ui->DigitalBindingsList;
-    interface_ =
-        std::make_unique<TDigitalInterface>(*display_, working_, &running_, controls, messages_,
-                                            progress_, *busDialog_, valueDialog_, tickFrequency_);
+    interface_ = std::make_unique<TDigitalInterface>(
+        *display_, working_, &running_, controls, messages_, progress_, *busDialog_,
+        static_cast<MacroValueDialog*>(this), tickFrequency_);
     interface_->onQueueChanged = [this] { refreshRunningList(); };
     interface_->wire();
 
@@ -180,6 +180,12 @@ QString TDigitalEditForm::askFileName(const QString& title, const QString& folde
     const QString name = askFileName_ ? askFileName_(this, title, start, filter, save) : QString();
     QDir::setCurrent(QString::fromStdString(startDirectory_.string()));
     return name;
+}
+
+std::optional<MacroValueAnswer> TDigitalEditForm::askMacroValue(const MacroValueRequest& request) {
+    display_->setHighlightedEntry(request.entry);
+    display_->redraw();
+    return valueDialog_->askMacroValue(request);
 }
 
 void TDigitalEditForm::showWave() {

@@ -8,10 +8,10 @@
 
 #include "digital/DigitalFileDialog.h"
 #include "digital/DigitalMacro.h"
+#include "digital/MacroValueDialog.h"
 
 class BusValueDialog;
 class ListDrop;
-class MacroValueDialog;
 class ProgressReporter;
 class TBusValueForm;
 class TDigitalInterface;
@@ -33,7 +33,7 @@ struct DigitalEditDialogs {
 // macro library ("DMacros.dat", read when the editor opens and written when it closes, after
 // "Cancel" too) and the queue of running macros that fill appended steps. "Ok" puts the working
 // copy in place of the main wave; the main window then uploads, shows and saves it.
-class TDigitalEditForm : public QDialog {
+class TDigitalEditForm : public QDialog, private MacroValueDialog {
     Q_OBJECT
 
 public:
@@ -60,6 +60,9 @@ public:
     void saveLibrary();
 
 private:
+    // Asked by the expansion: the display highlights the running macro that asks, then the
+    // value dialog asks.
+    std::optional<MacroValueAnswer> askMacroValue(const MacroValueRequest& request) override;
     // The screen is smaller than 800 x 600: a sizeable 640 x 480 window at the top left whose
     // controls scroll.
     void useSmallScreenLayout();
