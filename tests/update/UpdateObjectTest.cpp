@@ -17,7 +17,9 @@
 #include "ui_ConfigInet.h"
 #include "ui_UpdateScreen.h"
 #include "update/ConfigInet.h"
+#include "update/DownloadScreen.h"
 #include "update/HttpClient.h"
+#include "update/ListAcquire.h"
 #include "update/UpdateObject.h"
 #include "update/UpdateScreen.h"
 
@@ -73,8 +75,14 @@ private:
 
 TEST_F(UpdateTest, OwnVersionIsTheLatestAndDownloadWaitsForAChosenRow) {
     offerInstaller("1.0.0.0", QByteArray(200000, 'x'));
+    bool mainWindowDisabled = false;
+    QObject::connect(&http, &HttpClient::connected, [&] {
+        if (updates.listWindow())
+            mainWindowDisabled = !mainWindow.isEnabled() && updates.listWindow()->isVisible();
+    });
     updates.checkForUpdates();
     EXPECT_EQ(messages.texts(), std::vector<std::string>{Latest});
+    EXPECT_TRUE(mainWindowDisabled);
     EXPECT_EQ(updates.state(), 0);
     EXPECT_EQ(updates.listWindow(), nullptr);
 
@@ -90,10 +98,17 @@ TEST_F(UpdateTest, OwnVersionIsTheLatestAndDownloadWaitsForAChosenRow) {
         downloadFirstRow(form);
     });
     QSignalSpy received(&http, &HttpClient::dataReceived);
+    // Yes to the installation, but the installer does not start: the program goes on.
+    messages.answers = {MessageResult::Yes};
+    updates.setProgramStarter([](const QString&, const QString&) { return false; });
+    bool ended = false;
+    updates.setProgramEnder([&] { ended = true; });
     updates.downloadUpdate();
 
     EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{Latest, "Zvolte si update", Done, InstallNow}));
+              (std::vector<std::string>{Latest, "Zvolte si update", Done, InstallNow,
+                                        "Nie je mozne spustit instalaciu"}));
+    EXPECT_FALSE(ended);
     EXPECT_EQ(server.requestLines.size(), 2) << "the list read before is used";
     EXPECT_GT(received.size(), 0);
     QFile file(downloaded());
@@ -134,6 +149,36 @@ TEST_F(UpdateTest, DownloadBrokenHalfWayLeavesNoFile) {
     EXPECT_FALSE(QFile::exists(downloaded()));
     EXPECT_TRUE(QDir(folder.path()).exists("Updates"));
     EXPECT_EQ(updates.state(), 0);
+}
+
+// While a file downloads, the other commands are refused; closing the window aborts it.
+TEST_F(UpdateTest, ClosedDownloadWindowAbortsTheTransfer) {
+    offerInstaller("1.0.0.1", QByteArray(300000, 'z'));
+    server.resources["/files/q745.run"].chunkBytes = 10000;
+    server.resources["/files/q745.run"].chunkIntervalMs = 20;
+    updates.checkForUpdates();
+    messages.calls.clear();
+    QObject::connect(&http, &HttpClient::dataReceived, [&] {
+        if (!updates.downloadWindow() || !messages.calls.empty()) return;
+        updates.checkForUpdates();
+        updates.downloadUpdate();
+        updates.internetSettings();
+        EXPECT_TRUE(QFile::exists(downloaded()));
+        updates.downloadWindow()->close();
+    });
+    whenModalShown(downloadFirstRow);
+    updates.downloadUpdate();
+
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{
+                  "Nie je mozne stiahnut zoznam novsich verzii, pretoze ina operacie bezi",
+                  "Nie je mozne stiahnut update, pretoze ina operacia bezi",
+                  "Nie je mozne konfigurovat pripojenie, pretoze ina operacia bezi"}))
+        << "and nothing about the abort";
+    EXPECT_FALSE(QFile::exists(downloaded()));
+    EXPECT_EQ(updates.downloadWindow(), nullptr);
+    EXPECT_EQ(updates.state(), 0);
+    EXPECT_TRUE(mainWindow.isEnabled());
 }
 
 TEST_F(UpdateTest, UnreachableServerAndAMissingList) {
