@@ -76,6 +76,11 @@ void HttpClient::transfer(const QUrl& url) {
     connected_ = false;
     abortRequested_ = false;
     storeFailed_ = false;
+    // Only a server is asked: an address of another kind (a local file) reaches none.
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) {
+        Q_EMIT connectionFailed();
+        return;
+    }
 
     QNetworkRequest request(url);
     // The body's length is compared with the announced one: no compression in between.

@@ -57,7 +57,8 @@ Q_SIGNALS:
     void succeeded();
     // The server answered, but not with the whole body.
     void failed();
-    // No answer: the host is unknown, the connection was refused, or nothing came back.
+    // No answer: the host is unknown, the connection was refused, nothing came back, or the
+    // address is not an http or https one.
     void connectionFailed();
     void aborted();
 

@@ -197,6 +197,16 @@ TEST_F(UpdateTest, UnreachableServerAndAMissingList) {
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Nie je mozne sa pripojit k serveru"});
     EXPECT_TRUE(updates.updates().empty());
     EXPECT_TRUE(mainWindow.isEnabled());
+
+    QFile list("list.txt");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("http://h/x;9.0.0.0;x.run\n");
+    list.close();
+    state.updateListLocation = "file://" + QFileInfo(list).absoluteFilePath().toStdString();
+    messages.calls.clear();
+    updates.checkForUpdates();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Nie je mozne sa pripojit k serveru"})
+        << "no local file for a server";
 }
 
 // The list's host does not resolve, so only the proxy can answer; the proxy comes from the
