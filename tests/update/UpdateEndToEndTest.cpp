@@ -13,9 +13,10 @@ using namespace std::chrono_literals;
 
 const QByteArray ListPath = "/products/q745/update/q745NS.txt";
 
-// "Updates" is the sixth entry of the menu bar.
-void openUpdatesMenu(const e2e::Desktop& desktop, const e2e::Window& main) {
-    desktop.click(main, 282, 10);
+// "Updates" is the sixth entry of the menu bar. A click moves the pointer: a second click must
+// aim a little apart, as a move to where the pointer already is never ends.
+void openUpdatesMenu(const e2e::Desktop& desktop, const e2e::Window& main, int aside = 0) {
+    desktop.click(main, 282 + aside, 10);
 }
 
 }  // namespace
@@ -27,8 +28,10 @@ TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram)
     TestHttpServerThread updates([&](int port) {
         const QByteArray files = "http://127.0.0.1:" + QByteArray::number(port) + "/files/";
         TestHttpServerThread::Resources resources;
-        resources[ListPath] = {files + "old.run;0.9.0.0;old.run\n" + files +
-                               "q745-2.run;2.0.0.0;q745-2.run;\n"};
+        // The list comes late enough for its window to be seen.
+        resources[ListPath] = {
+            files + "old.run;0.9.0.0;old.run\n" + files + "q745-2.run;2.0.0.0;q745-2.run;\n", -1,
+            4096, 1500};
         resources["/files/q745-2.run"] = {installer, -1, 40000, 150};
         return resources;
     });
@@ -42,7 +45,16 @@ TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram)
     const e2e::Window main = desktop.waitForWindow("^Q745$");
 
     openUpdatesMenu(desktop, main);
+    desktop.key("Up Return");
+    const e2e::Window settings = desktop.waitForWindow("^Connection settings$");
+    desktop.screenshot(settings, e2e::Desktop::screenshotPath("connection-settings.png"));
+    desktop.key(settings, "Escape");
+    ASSERT_TRUE(desktop.waitUntilGone("^Connection settings$"));
+
+    openUpdatesMenu(desktop, main, 4);
     desktop.key("Down Down Return");
+    desktop.screenshot(desktop.waitForWindow("^Acquiring list$"),
+                       e2e::Desktop::screenshotPath("acquiring-list.png"));
     const e2e::Window list = desktop.waitForWindow("^Available updates$");
     desktop.screenshot(list, e2e::Desktop::screenshotPath("available-updates.png"));
     desktop.key(list, "Return");
