@@ -31,6 +31,7 @@
 #include "digital/DigitalEditing.h"
 #include "digital/DigitalWaveScreen.h"
 #include "digital/MainWaveFile.h"
+#include "panels/ChannelScreen.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
 #include "panels/WaveScreen.h"
@@ -128,7 +129,11 @@ void Program::freeObjects() {
         mainForm_->setAnalogDisplays(nullptr, nullptr);
         mainForm_->setImportDisplays(nullptr, nullptr);
         mainForm_->setDigitalDisplay(nullptr);
+        mainForm_->setChannelPanels(nullptr, nullptr);
     }
+    if (settings_) settings_->setChannelPanels(nullptr, nullptr);
+    channelA_.reset();
+    channelB_.reset();
     waveA_.reset();
     waveB_.reset();
     importWaveA_.reset();
@@ -241,7 +246,6 @@ void Program::start(const QStringList& arguments) {
         nullptr,
         store_,
         {analogFrequency_.get(), digitalFrequency_.get(), importFrequency_.get()},
-        {&channelA_, &channelB_},
         *trigger_,
     });
     showStage("Loading settings ...");
@@ -283,6 +287,8 @@ void Program::start(const QStringList& arguments) {
     buildImportMode();
 
     mainForm_->setMode(ModeAnalog);
+    channelA_->initialise();
+    channelB_->initialise();
     settings_->read(SettingsFileName, false, messages_);
     state_.settingsLoaded = true;
     mainForm_->setMode(state_.startMode);
@@ -318,8 +324,7 @@ void Program::start(const QStringList& arguments) {
 }
 
 // Analog mode: the waveform store and the objects of the analog panels: the frequency and
-// trigger panels and the two waveform displays. The channel panels are handed their controls
-// here when they exist; until then their values live in the panel states.
+// trigger panels, the two waveform displays and the two channel panels.
 void Program::buildAnalogMode() {
     mainForm_->setMode(ModeAnalog);
     clearRecord(store_.importedA);
@@ -346,6 +351,11 @@ void Program::buildAnalogMode() {
     waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     mainForm_->setAnalogDisplays(waveA_.get(), waveB_.get());
     settings_->setWaveDisplayB(waveB_.get());
+
+    channelA_ = std::make_unique<TChannelScreen>(0, *generator_, TChannelScreen::controlsOf(ui, 0));
+    channelB_ = std::make_unique<TChannelScreen>(1, *generator_, TChannelScreen::controlsOf(ui, 1));
+    mainForm_->setChannelPanels(channelA_.get(), channelB_.get());
+    settings_->setChannelPanels(channelA_.get(), channelB_.get());
 }
 
 // Digital mode: the main digital wave, its read-only display, the voltage control and the
@@ -400,6 +410,8 @@ void Program::startModes() {
     waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
     waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     analogFrequency_->sendFrequency();
+    channelA_->applyAll();
+    channelB_->applyAll();
     state_.popMode();
 
     state_.pushMode(ModeDigital);

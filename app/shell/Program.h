@@ -13,7 +13,6 @@
 #include "shell/MessageBox.h"
 #include "core/UnattendedMessages.h"
 #include "digital/DigitalWave.h"
-#include "panels/ChannelPanelState.h"
 #include "waves/WaveformStore.h"
 #include "UpdateServer.h"
 
@@ -30,6 +29,7 @@ class SettingsBinding;
 class TFreqScreen;
 class TMainForm;
 class TProgressForm;
+class TChannelScreen;
 class TSplashForm;
 class TTrgScreen;
 class TUpdateObject;
@@ -111,8 +111,6 @@ private:
     std::unique_ptr<TFreqScreen> digitalFrequency_;
     std::unique_ptr<TFreqScreen> importFrequency_;
     std::unique_ptr<TTrgScreen> trigger_;
-    ChannelPanelState channelA_;
-    ChannelPanelState channelB_;
 
     std::unique_ptr<TSplashForm> splash_;
     std::unique_ptr<TMainForm> mainForm_;
@@ -132,6 +130,8 @@ private:
     std::unique_ptr<TDigitalWaveScreen> digitalDisplay_;
     std::unique_ptr<TDigitalControl> digitalControl_;
     std::unique_ptr<DigitalEditing> digitalEditing_;
+    std::unique_ptr<TChannelScreen> channelA_;
+    std::unique_ptr<TChannelScreen> channelB_;
 
     bool sessionEnding_ = false;
     UnattendedMessages unattendedMessages_;

@@ -16,7 +16,6 @@
 #include "core/SettingsTranslator.h"
 #include "shell/WaveDisplayLink.h"
 #include "device/VirtualGenerator.h"
-#include "panels/ChannelPanelState.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
 #include "ui_Main.h"
@@ -127,7 +126,8 @@ SettingsValues SettingsBinding::gather() const {
         ch.output = g.outputState(c);
         ch.load = g.load(c);
         ch.relativeDbMode = controls.autoDb->isChecked() ? 1 : 0;
-        ch.relativeDbNull = o_.channelPanelStates[c]->dbReference;
+        if (const ChannelPanelLink* panel = o_.channelPanels[c])
+            ch.relativeDbNull = panel->dbReference();
         ch.absoluteDbUnit = controls.levelUnits->currentIndex();
         ch.vpp = controls.vpp->isChecked();
         ch.vp = controls.vp->isChecked();
@@ -236,8 +236,10 @@ void SettingsBinding::setOutput(int channel, std::int32_t state) {
 }
 
 void SettingsBinding::setLoad(int channel, std::int32_t ohms) {
-    o_.channelPanelStates[channel == 0 ? 0 : 1]->load = ohms;
-    generator().ChangeLoad(channel, ohms);
+    if (ChannelPanelLink* panel = o_.channelPanels[channel == 0 ? 0 : 1])
+        panel->setLoad(ohms);
+    else
+        generator().ChangeLoad(channel, ohms);
 }
 
 void SettingsBinding::setRelativeDbMode(int channel, bool autoDb) {
@@ -246,7 +248,8 @@ void SettingsBinding::setRelativeDbMode(int channel, bool autoDb) {
 }
 
 void SettingsBinding::setRelativeDbNull(int channel, double millivolts) {
-    o_.channelPanelStates[channel == 0 ? 0 : 1]->dbReference = millivolts;
+    if (ChannelPanelLink* panel = o_.channelPanels[channel == 0 ? 0 : 1])
+        panel->setDbReference(millivolts);
 }
 
 void SettingsBinding::setAbsoluteDbUnit(int channel, std::int32_t item) {

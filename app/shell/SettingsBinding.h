@@ -14,7 +14,6 @@ class TTrgScreen;
 class TVirtualGenerator;
 class UserMessages;
 class WaveDisplayLink;
-struct ChannelPanelState;
 struct WaveformStore;
 
 // The settings on the live objects: gathers what the writer writes from the generator model,
@@ -34,7 +33,6 @@ public:
         const WaveformStore& store;
         // analog, digital, import
         std::array<TFreqScreen*, 3> frequencyPanels;
-        std::array<ChannelPanelState*, 2> channelPanelStates;
         TTrgScreen& trigger;
         std::array<ChannelPanelLink*, 2> channelPanels{};
         WaveDisplayLink* waveDisplayB = nullptr;
@@ -44,6 +42,9 @@ public:
 
     void setGenerator(TVirtualGenerator& generator) { o_.generator = &generator; }
     void setWaveDisplayB(WaveDisplayLink* display) { o_.waveDisplayB = display; }
+    void setChannelPanels(ChannelPanelLink* panelA, ChannelPanelLink* panelB) {
+        o_.channelPanels = {panelA, panelB};
+    }
 
     SettingsValues gather() const;
 

@@ -81,8 +81,14 @@ public:
         journal_.push_back(name_ + ".setAcRms");
     }
     void shiftBarChanged() override { journal_.push_back(name_ + ".shiftBarChanged"); }
+    double dbReference() const override { return reference; }
+    void setDbReference(double millivolts) override { reference = millivolts; }
+    std::int32_t load() const override { return ohms; }
+    void setLoad(std::int32_t value) override { ohms = value; }
 
     bool acRms = false;
+    double reference = 8400;
+    std::int32_t ohms = -1;
 
 private:
     std::string name_;

@@ -43,7 +43,7 @@ inline SettingsValues changedSettingsValues() {
     a.filter = 0;
     a.wave = 7;
     ChannelSettings& b = v.channels[1];
-    b.realShift = 0;
+    b.realShift = 4096;  // "Con": the device has the program's shift
     b.shiftMode = 1;
     b.shift = 4096;
     b.level = 0;
