@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
+#include <iostream>
 
 #include "RealProgram.h"
 #include "TestHttpServer.h"
@@ -19,6 +20,16 @@ void openUpdatesMenu(const e2e::Desktop& desktop, const e2e::Window& main, int a
     desktop.click(main, 282 + aside, 10);
 }
 
+// A window that closes by itself when its work is done: its picture is for looking at, and a
+// busy machine may have closed it already.
+void lookAt(const e2e::Desktop& desktop, const e2e::Window& window, const std::string& name) {
+    try {
+        desktop.screenshot(window, e2e::Desktop::screenshotPath(name));
+    } catch (const e2e::Failure& gone) {
+        std::cout << "no picture of " << window.title << ": " << gone.what() << "\n";
+    }
+}
+
 }  // namespace
 
 TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram) {
@@ -31,8 +42,8 @@ TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram)
         // The list comes late enough for its window to be seen.
         resources[ListPath] = {
             files + "old.run;0.9.0.0;old.run\n" + files + "q745-2.run;2.0.0.0;q745-2.run;\n", -1,
-            4096, 1500};
-        resources["/files/q745-2.run"] = {installer, -1, 40000, 150};
+            4096, 2500};
+        resources["/files/q745-2.run"] = {installer, -1, 40000, 300};
         return resources;
     });
 
@@ -53,14 +64,13 @@ TEST(UpdateEndToEndTest, NewestVersionIsDownloadedAndItsInstallerEndsTheProgram)
 
     openUpdatesMenu(desktop, main, 4);
     desktop.key("Down Down Return");
-    desktop.screenshot(desktop.waitForWindow("^Acquiring list$"),
-                       e2e::Desktop::screenshotPath("acquiring-list.png"));
+    lookAt(desktop, desktop.waitForWindow("^Acquiring list$"), "acquiring-list.png");
     const e2e::Window list = desktop.waitForWindow("^Available updates$");
     desktop.screenshot(list, e2e::Desktop::screenshotPath("available-updates.png"));
     desktop.key(list, "Return");
     const e2e::Window download = desktop.waitForWindow("^Downloading \\.\\.\\.$");
     QThread::msleep(1000);
-    desktop.screenshot(download, e2e::Desktop::screenshotPath("downloading.png"));
+    lookAt(desktop, download, "downloading.png");
     desktop.key(desktop.waitForWindow("^Information$", 20000ms), "Return");
     desktop.key(desktop.waitForWindow("^Confirm$"), "Return");
 
