@@ -8,6 +8,7 @@ q745_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libfftw3-dev libmuparser-dev
     libcups2-dev
     libcli11-dev nlohmann-json3-dev
     xvfb xauth fonts-dejavu-core

@@ -7,10 +7,11 @@
 
 #include "waves/WaveformRecord.h"
 
-// The spectrum behind harmonicCount: a 16384-point radix-2 transform of the raw samples, run
-// every time a slot changes. The work arrays (complex values, bit-reversed indices, rounded
-// magnitudes and one stage's twiddle factors) are allocated once and reused, so a transform
-// does not allocate.
+// The spectrum behind harmonicCount: the 16384-point transform of the raw samples, run every
+// time a slot changes. The samples are real, so the upper half of the spectrum mirrors the lower
+// one; they are packed in pairs as 8192 complex values, transformed at half the size and then
+// separated into bins 0..8192. The work arrays and the twiddle factors are made once and reused,
+// so a transform does not allocate.
 class SpectrumWorkArea {
 public:
     SpectrumWorkArea();
@@ -19,22 +20,37 @@ public:
     // rounds every bin's magnitude to the nearest integer.
     void transform(std::span<const std::uint8_t> samples);
 
-    std::complex<double> bin(std::size_t k) const { return {values_[k].re, values_[k].im}; }
-    std::int64_t roundedMagnitude(std::size_t k) const { return magnitudes_[k]; }
+    // Bin k of 0..16383; the bins above 8192 are the conjugates of those below.
+    std::complex<double> bin(std::size_t k) const {
+        return k <= kHalf
+                   ? std::complex<double>(spectrumRe_[k], spectrumIm_[k])
+                   : std::complex<double>(spectrumRe_[kPoints - k], -spectrumIm_[kPoints - k]);
+    }
+    std::int64_t roundedMagnitude(std::size_t k) const {
+        return magnitudes_[k <= kHalf ? k : kPoints - k];
+    }
 
     // The highest bin below the Nyquist bin whose magnitude is above a twentieth of the
     // largest magnitude except bin 0; at least 1.
     std::int32_t highestSignificantHarmonic() const;
 
 private:
-    struct Complex {
-        double re;
-        double im;
-    };
-    std::vector<Complex> values_;
-    std::vector<std::uint32_t> reversedIndices_;  // where input sample i goes first
-    std::vector<std::int64_t> magnitudes_;
-    std::vector<Complex> twiddles_;  // the current stage's factors, in the order they arise
+    static constexpr std::size_t kPoints = kWavePointCount;
+    static constexpr std::size_t kHalf = kPoints / 2;
+
+    // The half-size transform's values, split into real and imaginary parts so that the
+    // butterflies run over plain arrays of doubles.
+    std::vector<double> re_, im_;
+    std::vector<double> spectrumRe_, spectrumIm_;  // bins 0..8192
+    std::vector<std::int32_t> magnitudes_;         // bins 0..8192, rounded
+    // The largest rounded magnitude except bin 0's; the bins above 8192 mirror bins 1..8191, so
+    // it is the largest of all.
+    std::int32_t peak_ = 0;
+    std::vector<std::uint16_t> gatherOrder_;  // packed value read at each position, bit-reversed
+    // Twiddle factors: for each radix-4 pass w^m, w^2m, w^3m (m < its quarter size) one pass after
+    // the other; then the last radix-2 pass's, and those that separate the packed halves.
+    std::vector<double> twiddleRe_, twiddleIm_;
+    std::vector<double> separateRe_, separateIm_;
 };
 
 // Fills maxSample, minSample, peakToPeak, meanSample and harmonicCount; does nothing for an

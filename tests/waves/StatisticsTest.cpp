@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
 #include <random>
+
+#include "core/Rounding.h"
 
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStatistics.h"
@@ -33,7 +36,125 @@ std::complex<long double> directBin(const std::vector<std::uint8_t>& samples, st
     return sum;
 }
 
+// The statistics as first built, plainly: extremes and mean, then a 16384-point radix-2
+// transform in place after a bit-reversed reordering, each stage's twiddle advanced by complex
+// multiplication, every bin's magnitude rounded. The fast version must give the same results.
+struct ReferenceStatistics {
+    WaveformRecord record;
+    std::vector<std::int64_t> magnitudes;
+};
+
+ReferenceStatistics referenceStatistics(const std::vector<std::uint8_t>& samples) {
+    ReferenceStatistics result;
+    WaveformRecord& r = result.record;
+    r.points = samples;
+    const auto [lowest, highest] = std::minmax_element(samples.begin(), samples.end());
+    r.maxSample = *highest;
+    r.minSample = *lowest;
+    r.peakToPeak = r.maxSample - r.minSample;
+    std::int64_t sum = 0;
+    for (std::uint8_t sample : samples)
+        sum += sample;
+    r.meanSample = static_cast<double>(sum) / r.pointCount();
+
+    const std::size_t n = samples.size();
+    std::vector<std::complex<double>> v(n);
+    for (std::size_t i = 0, j = 0; i < n; ++i) {
+        v[j] = samples[i];
+        for (std::size_t bit = n / 2; (j ^= bit) < bit; bit /= 2) {
+        }
+    }
+    for (std::size_t half = 1; half < n; half *= 2) {
+        const double angle = std::numbers::pi / static_cast<double>(half);
+        const std::complex<double> step(std::cos(angle), -std::sin(angle));
+        std::complex<double> w = 1;
+        for (std::size_t m = 0; m < half; ++m, w *= step) {
+            for (std::size_t block = 0; block < n; block += 2 * half) {
+                const std::complex<double> t = w * v[block + m + half];
+                v[block + m + half] = v[block + m] - t;
+                v[block + m] += t;
+            }
+        }
+    }
+    std::int64_t peak = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double magnitude = std::sqrt(v[k].real() * v[k].real() + v[k].imag() * v[k].imag());
+        result.magnitudes.push_back(static_cast<std::int64_t>(roundHalfEven(magnitude)));
+        if (k > 0) peak = std::max(peak, result.magnitudes.back());
+    }
+    r.harmonicCount = 1;
+    for (std::size_t k = n / 2; k-- > 0;) {
+        if (result.magnitudes[k] > peak / 20) {
+            r.harmonicCount = k == 0 ? 1 : static_cast<std::int32_t>(k);
+            break;
+        }
+    }
+    return result;
+}
+
+// Random records of the kinds the editors and imports make: noise over the whole range or a
+// narrow one, sums of a few harmonics, pulses of any duty, a level with rare spikes.
+std::vector<std::uint8_t> randomRecord(std::mt19937& random, int kind) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::vector<std::uint8_t> samples(kWavePointCount);
+    const int low = std::uniform_int_distribution<int>(1, 128)(random);
+    const int high = std::uniform_int_distribution<int>(low, 255)(random);
+    std::uniform_int_distribution<int> level(low, high);
+    const int harmonics[3] = {std::uniform_int_distribution<int>(1, 8191)(random),
+                              std::uniform_int_distribution<int>(1, 64)(random),
+                              std::uniform_int_distribution<int>(1, 8)(random)};
+    const double weights[3] = {unit(random), unit(random), unit(random)};
+    const int duty = std::uniform_int_distribution<int>(1, kWavePointCount - 1)(random);
+    for (int i = 0; i < kWavePointCount; ++i) {
+        double value = 0;
+        switch (kind) {
+            case 0:
+                value = level(random);
+                break;
+            case 1: {
+                const double t = 2 * std::numbers::pi * i / kWavePointCount;
+                for (int h = 0; h < 3; ++h)
+                    value += weights[h] * std::sin(harmonics[h] * t);
+                value = 128 + 127 * value / (weights[0] + weights[1] + weights[2]);
+                break;
+            }
+            case 2:
+                value = i < duty ? high : low;
+                break;
+            default:
+                value = unit(random) < 0.001 ? high : low;
+        }
+        samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::lround(value));
+    }
+    return samples;
+}
+
+void expectReferenceStatistics(const std::vector<std::uint8_t>& samples, SpectrumWorkArea& workArea,
+                               const std::string& what) {
+    SCOPED_TRACE(what);
+    const ReferenceStatistics expected = referenceStatistics(samples);
+    WaveformRecord actual;
+    actual.points = samples;
+    computeStatistics(actual, workArea);
+    ASSERT_EQ(actual, expected.record);
+    for (std::size_t k = 0; k < samples.size(); ++k)
+        ASSERT_EQ(workArea.roundedMagnitude(k), expected.magnitudes[k]) << "bin " << k;
+}
+
 }  // namespace
+
+TEST(Statistics, EqualTheReferenceOnThePredefinedAndRandomWaveforms) {
+    SpectrumWorkArea workArea;
+    WaveformStore store;
+    resetPredefined(store, 17);
+    for (int slot = 0; slot < 5; ++slot)
+        expectReferenceStatistics(store.slots[slot].points, workArea, store.slots[slot].name());
+    expectReferenceStatistics(untitledWaveform().points, workArea, "untitled");
+    std::mt19937 random(2024);
+    for (int round = 0; round < 1000; ++round)
+        expectReferenceStatistics(randomRecord(random, round % 4), workArea,
+                                  "random record " + std::to_string(round));
+}
 
 TEST(Statistics, ConstantWaveform) {
     WaveformRecord record = untitledWaveform();
