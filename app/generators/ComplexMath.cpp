@@ -1,5 +1,7 @@
 #include "generators/ComplexMath.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -47,19 +49,44 @@ double integralPower(double base, std::uint64_t exponent) {
     return result;
 }
 
-double power(double base, double exponent) {
-    if (exponent == 0) return 1;
-    if (base == 0 && exponent > 0) return 0;
+// base^exponent into result; false where it is not defined.
+bool power(double base, double exponent, double& result) {
+    if (exponent == 0) {
+        result = 1;
+        return true;
+    }
+    if (base == 0 && exponent > 0) {
+        result = 0;
+        return true;
+    }
     const double magnitude = std::fabs(exponent);
     if (std::trunc(exponent) == exponent && magnitude <= std::numeric_limits<std::int32_t>::max()) {
         // Integral exponents work for negative bases too.
-        const double result = integralPower(base, static_cast<std::uint64_t>(magnitude));
-        if (exponent > 0) return result;
-        if (result == 0) throw FormulaError(kNotDefined);
-        return 1 / result;
+        result = integralPower(base, static_cast<std::uint64_t>(magnitude));
+        if (exponent > 0) return true;
+        if (result == 0) return false;
+        result = 1 / result;
+        return true;
     }
-    if (base <= 0) throw FormulaError(kNotDefined);
-    return std::exp(exponent * std::log(base));
+    if (base <= 0) return false;
+    result = std::exp(exponent * std::log(base));
+    return true;
+}
+
+// Points evaluated together: enough to spread each operation's overhead, few enough for the
+// blocks of a nested formula to stay in the first level cache.
+constexpr std::size_t kBlockPoints = 64;
+// A formula that would need more blocks than this is evaluated point by point.
+constexpr std::size_t kMaxBlocks = 1024;
+
+// The tiny-value flush and the finiteness test of an operation's results.
+bool finishBlock(double* values, std::size_t count) {
+    bool finite = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        finite = finite && std::isfinite(values[i]);
+        values[i] = flushTiny(values[i]);
+    }
+    return finite;
 }
 
 }  // namespace
@@ -70,6 +97,21 @@ struct TComplexMath::ParserScratch {
     std::string buffer;
     bool lastWasOperand = true;
     bool pendingNegation = false;
+};
+
+// One block of points on its way through an expression: the values of X and a stack of work
+// blocks, one taken by each evaluation and operator in progress.
+struct TComplexMath::BlockRun {
+    std::size_t count;
+    const double* xs;
+    double* free;
+
+    double* take() {
+        double* block = free;
+        free += kBlockPoints;
+        return block;
+    }
+    void give() { free -= kBlockPoints; }
 };
 
 TComplexMath::TComplexMath(FormulaContext& context) : context_(context) {}
@@ -84,9 +126,24 @@ bool isNumericText(std::string_view text) {
 
 void TComplexMath::parse() {
     terms_.clear();
+    blocks_.clear();
     if (formula_.size() > kMaxFormulaLength) throw FormulaError(kInvalidFormula);
     ParserScratch scratch;
     parse(scratch);
+    const std::size_t depth = blockDepth();
+    if (depth <= kMaxBlocks) blocks_.resize(depth * kBlockPoints);
+}
+
+// Each evaluation in progress holds one block and each operator in progress one more; at most
+// one of each per expression and per item along any nesting.
+std::size_t TComplexMath::blockDepth() const {
+    std::size_t depth = 1;
+    for (const TToken& term : terms_) {
+        depth += term.items.size();
+        for (const auto& child : term.children)
+            depth += child->blockDepth();
+    }
+    return depth;
 }
 
 double TComplexMath::evaluateText(std::string_view text) {
@@ -280,7 +337,7 @@ double TComplexMath::fetch(const TToken& term, const TTermItem& item) const {
             }
             break;
         case OperandType::Group:
-            value = term.children[static_cast<std::size_t>(std::lround(item.value))]->evaluate();
+            value = term.children[static_cast<std::size_t>(item.value)]->evaluate();
             break;
     }
     value = flushTiny(value);
@@ -341,9 +398,181 @@ double TComplexMath::apply(const TToken& term, bool haveValue, OperatorCode code
             break;
         case OperatorCode::Power:
             if (!haveValue) throw FormulaError(kInvalidFormula);
-            result = power(left, right);
+            if (!power(left, right, result)) throw FormulaError(kNotDefined);
             break;
     }
     if (!std::isfinite(result)) throw FormulaError(kNotDefined);
     return flushTiny(result);
+}
+
+std::size_t TComplexMath::evaluateEach(std::span<const double> xs, std::span<double> out) const {
+    assert(out.size() >= xs.size());
+    std::size_t done = 0;
+    while (done < xs.size()) {
+        const std::size_t count = std::min(kBlockPoints, xs.size() - done);
+        if (!blocks_.empty()) {
+            BlockRun run{count, xs.data() + done, blocks_.data()};
+            if (evaluateBlock(run, out.data() + done)) {
+                done += count;
+                continue;
+            }
+        }
+        // A block that fails somewhere, point by point, to find the first failing point.
+        const double x = context_.X;
+        for (std::size_t end = done + count; done < end; ++done) {
+            context_.X = xs[done];
+            try {
+                out[done] = evaluate();
+            } catch (const FormulaError&) {
+                context_.X = x;
+                return done;
+            }
+        }
+        context_.X = x;
+    }
+    return done;
+}
+
+bool TComplexMath::evaluateBlock(BlockRun& run, double* out) const {
+    const std::size_t n = run.count;
+    std::fill_n(out, n, 0.0);
+    double* value = run.take();
+    for (const TToken& term : terms_) {
+        if (!evaluateTermBlock(term, run, value)) return false;
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] += value[i];
+    }
+    run.give();
+    bool finite = true;
+    for (std::size_t i = 0; i < n; ++i)
+        finite = finite && std::isfinite(out[i]);
+    return finite;
+}
+
+bool TComplexMath::evaluateTermBlock(const TToken& term, BlockRun& run, double* value) const {
+    const std::vector<TTermItem>& items = term.items;
+    std::size_t i = 0;
+    bool negateTerm = false;
+    for (; i < items.size() && items[i].kind == ItemKind::Operator &&
+           items[i].operatorCode == OperatorCode::Negate;
+         ++i)
+        negateTerm = !negateTerm;
+    std::fill_n(value, run.count, 0.0);
+    bool haveValue = false;
+    for (; i < items.size(); ++i) {
+        const TTermItem& item = items[i];
+        if (item.kind == ItemKind::Operand) {
+            if (haveValue || !fetchBlock(term, item, run, value)) return false;
+        } else if (!applyBlock(term, haveValue, item.operatorCode, i, value, value, run)) {
+            return false;
+        }
+        haveValue = true;
+    }
+    if (negateTerm) {
+        for (std::size_t k = 0; k < run.count; ++k)
+            value[k] = -value[k];
+    }
+    return true;
+}
+
+bool TComplexMath::fetchBlock(const TToken& term, const TTermItem& item, BlockRun& run,
+                              double* out) const {
+    const std::size_t n = run.count;
+    switch (item.operandType) {
+        case OperandType::Constant:
+            std::fill_n(out, n, item.value);
+            break;
+        case OperandType::Variable:
+            if (item.value == 1) {
+                if (!context_.AllowX) return false;
+                std::copy_n(run.xs, n, out);
+            } else if (item.value == 2) {
+                if (!context_.AllowY) return false;
+                std::fill_n(out, n, context_.Y);
+            } else {
+                if (!context_.AllowZ) return false;
+                std::fill_n(out, n, context_.Z);
+            }
+            break;
+        case OperandType::Group:
+            if (!term.children[static_cast<std::size_t>(item.value)]->evaluateBlock(run, out))
+                return false;
+            break;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const double value = flushTiny(out[i]);
+        out[i] = item.negate ? -value : value;
+    }
+    return true;
+}
+
+bool TComplexMath::applyBlock(const TToken& term, bool haveValue, OperatorCode code,
+                              std::size_t& position, const double* left, double* out,
+                              BlockRun& run) const {
+    const std::vector<TTermItem>& items = term.items;
+    const std::size_t n = run.count;
+    double* right = run.take();
+    if (code != OperatorCode::Percent) {
+        ++position;
+        if (position >= items.size()) return false;
+        const TTermItem& next = items[position];
+        const bool function =
+            code == OperatorCode::Sin || code == OperatorCode::Cos || code == OperatorCode::Abs;
+        if (next.kind == ItemKind::Operator) {
+            if (!applyBlock(term, false, next.operatorCode, position, left, right, run))
+                return false;
+        } else if (!function && position + 1 < items.size() &&
+                   items[position + 1].kind == ItemKind::Operator &&
+                   items[position + 1].operatorCode == OperatorCode::Power) {
+            if (!fetchBlock(term, next, run, right)) return false;
+            ++position;
+            if (!applyBlock(term, true, OperatorCode::Power, position, right, right, run))
+                return false;
+        } else if (!fetchBlock(term, next, run, right)) {
+            return false;
+        }
+    }
+
+    const bool needsLeft = code == OperatorCode::Multiply || code == OperatorCode::Divide ||
+                           code == OperatorCode::Power;
+    if (needsLeft && !haveValue) return false;
+    switch (code) {
+        case OperatorCode::Percent:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = static_cast<double>(roundHalfEven(16383.0L * left[i] / 100));
+            break;
+        case OperatorCode::Multiply:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = left[i] * right[i];
+            break;
+        case OperatorCode::Divide:
+            for (std::size_t i = 0; i < n; ++i) {
+                if (right[i] == 0) return false;
+                out[i] = left[i] / right[i];
+            }
+            break;
+        case OperatorCode::Negate:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = -right[i];
+            break;
+        case OperatorCode::Abs:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = std::fabs(right[i]);
+            break;
+        case OperatorCode::Cos:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = std::cos(right[i]);
+            break;
+        case OperatorCode::Sin:
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = std::sin(right[i]);
+            break;
+        case OperatorCode::Power:
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!power(left[i], right[i], out[i])) return false;
+            }
+            break;
+    }
+    run.give();
+    return finishBlock(out, n);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,12 @@ public:
     // allocate (except for the error it throws).
     double evaluate() const;
 
+    // evaluate() for each of xs as X in turn, into out (at least as long as xs), bit for bit.
+    // Returns how many values were computed: all of them, or those before the first X whose
+    // evaluation fails (evaluate() at that X raises the failure). X is left as it was. Blocks of
+    // points go through each operation together; does not allocate.
+    std::size_t evaluateEach(std::span<const double> xs, std::span<double> out) const;
+
     // Sets the formula, parses and evaluates it once.
     double evaluateText(std::string_view text);
 
@@ -99,6 +106,7 @@ public:
 
 private:
     struct ParserScratch;
+    struct BlockRun;
 
     void parse(ParserScratch& scratch);
     void matchKeyword(ParserScratch& scratch);
@@ -113,10 +121,22 @@ private:
     double apply(const TToken& term, bool haveValue, OperatorCode code, std::size_t& position,
                  double left) const;
 
+    // The same steps over a block of points; false as soon as any point fails.
+    bool evaluateBlock(BlockRun& run, double* out) const;
+    bool evaluateTermBlock(const TToken& term, BlockRun& run, double* value) const;
+    bool fetchBlock(const TToken& term, const TTermItem& item, BlockRun& run, double* out) const;
+    bool applyBlock(const TToken& term, bool haveValue, OperatorCode code, std::size_t& position,
+                    const double* left, double* out, BlockRun& run) const;
+    // How many work blocks a block evaluation may hold at once.
+    std::size_t blockDepth() const;
+
     FormulaContext& context_;
     std::string formula_;
     std::vector<TToken> terms_;
     std::size_t current_ = 0;
+    // The work blocks of evaluateEach, made when the parse succeeds (none for a formula too
+    // deeply nested to be worth them: it is evaluated point by point).
+    mutable std::vector<double> blocks_;
 };
 
 // True when every character is a digit, "." or "," (so also for an empty text).

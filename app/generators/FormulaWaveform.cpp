@@ -1,8 +1,10 @@
 #include "generators/FormulaWaveform.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "core/Rounding.h"
 #include "waves/WaveformStatistics.h"
@@ -78,15 +80,40 @@ public:
         expression.parse();
     }
 
-    double at(std::int64_t i) {
-        const double realWidth = ranges_.realEnd - ranges_.realStart;
-        const double waveWidth = ranges_.waveEnd - ranges_.waveStart;
-        expression_.context().X =
-            ranges_.realStart + static_cast<double>(i) * realWidth / waveWidth;
-        return expression_.evaluate();
+    // Calls store(i, value) for the points i = 0 .. steps in order. A point whose evaluation
+    // fails raises its error, the points before it stored.
+    template <typename Store>
+    void forEachPoint(std::int64_t steps, Store store) {
+        constexpr std::int64_t kChunk = 256;
+        std::array<double, kChunk> xs;
+        std::array<double, kChunk> values;
+        std::int64_t i = 0;
+        while (i <= steps) {
+            const std::int64_t count = std::min(kChunk, steps + 1 - i);
+            for (std::int64_t k = 0; k < count; ++k)
+                xs[static_cast<std::size_t>(k)] = x(i + k);
+            const auto size = static_cast<std::size_t>(count);
+            const auto done = static_cast<std::int64_t>(
+                expression_.evaluateEach({xs.data(), size}, {values.data(), size}));
+            for (std::int64_t k = 0; k < done; ++k)
+                store(i + k, values[static_cast<std::size_t>(k)]);
+            i += done;
+            // The point where the evaluation stopped raises its failure.
+            if (done < count) {
+                expression_.context().X = x(i);
+                store(i, expression_.evaluate());
+                ++i;
+            }
+        }
     }
 
 private:
+    double x(std::int64_t i) const {
+        const double realWidth = ranges_.realEnd - ranges_.realStart;
+        const double waveWidth = ranges_.waveEnd - ranges_.waveStart;
+        return ranges_.realStart + static_cast<double>(i) * realWidth / waveWidth;
+    }
+
     const Ranges& ranges_;
     TComplexMath& expression_;
 };
@@ -114,9 +141,8 @@ void addFormulaSlot(MathParameterBlock& block, int replaceIndex, const MathSlot&
     stage(kCheckingStage, [&] {
         // Proves the formula defined over the whole range; the values are not kept.
         SlotFormula formula(slot.formula, ranges, expression);
-        const std::int64_t steps = pointSpanOf(ranges, kWavePointCount).steps;
-        for (std::int64_t i = 0; i <= steps; ++i)
-            formula.at(i);
+        formula.forEachPoint(pointSpanOf(ranges, kWavePointCount).steps,
+                             [](std::int64_t, double) {});
     });
 
     const int index = append ? block.count++ : replaceIndex;
@@ -150,27 +176,37 @@ void computeFormulaSlot(const MathParameterBlock& block, int k, TComplexMath& ex
     });
     stage(kFormulaStage, [&] {
         SlotFormula formula(slot.formula, ranges, expression);
-        double scale = 1;
-        double offset = 0;
-        if (block.normalize) {
-            double maximum = formula.at(0);
-            double minimum = maximum;
-            for (std::int64_t i = 1; i <= points.steps; ++i) {
-                const double value = formula.at(i);
-                maximum = std::max(maximum, value);
-                minimum = std::min(minimum, value);
-            }
-            if (maximum - minimum != 0) {
-                scale = 254 / (maximum - minimum);
-                offset = 1 - minimum * scale;
-            }
-        }
-        for (std::int64_t i = 0; i <= points.steps; ++i) {
-            double value = formula.at(i) * scale + offset;
+        auto write = [&](std::int64_t i, double value, double scale, double offset) {
+            value = value * scale + offset;
             value = value > 255 ? 255 : value >= 1 ? value : 1;
             record.points[static_cast<std::size_t>(points.first + i)] =
                 static_cast<std::uint8_t>(roundHalfEven(value));
+        };
+        if (!block.normalize) {
+            formula.forEachPoint(points.steps,
+                                 [&](std::int64_t i, double value) { write(i, value, 1, 0); });
+            return;
         }
+        // The values are kept from the pass that finds their range.
+        thread_local std::vector<double> values;
+        values.resize(static_cast<std::size_t>(points.steps) + 1);
+        formula.forEachPoint(points.steps, [&](std::int64_t i, double value) {
+            values[static_cast<std::size_t>(i)] = value;
+        });
+        double maximum = values[0];
+        double minimum = maximum;
+        for (double value : values) {
+            maximum = std::max(maximum, value);
+            minimum = std::min(minimum, value);
+        }
+        double scale = 1;
+        double offset = 0;
+        if (maximum - minimum != 0) {
+            scale = 254 / (maximum - minimum);
+            offset = 1 - minimum * scale;
+        }
+        for (std::size_t i = 0; i < values.size(); ++i)
+            write(static_cast<std::int64_t>(i), values[i], scale, offset);
     });
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "AllocationCounter.h"
 
@@ -222,4 +224,91 @@ TEST_F(Formula, EvaluationDoesNotAllocate) {
     }
     EXPECT_EQ(allocationCount(), before);
     EXPECT_NE(sum, 0);
+}
+
+// evaluateEach against evaluate() point by point, bit for bit, and up to the same failing point.
+TEST_F(Formula, EvaluateEachEqualsEvaluatePointByPoint) {
+    std::vector<double> xs;
+    for (int i = -700; i <= 700; ++i)
+        xs.push_back(i / 100.0);
+    for (double x : {1e-7, -1e-7, 1e-6, -1e-6, 0.5, 2.5, 1e300, 3.0})
+        xs.push_back(x);
+    const char* corpus[] = {"sin(x)*abs(cos(3*x))^2",
+                            "sin(x)*abs(cos(3*x))^2+(x/2-1)^3",
+                            "x",
+                            "-x",
+                            "--x",
+                            "x-",
+                            "-(x)+2",
+                            "2*-x",
+                            "+x",
+                            "1/x",
+                            "1/(x-1)",
+                            "(x-2)^0.5",
+                            "x^-1",
+                            "x^3.5",
+                            "abs(x)^0.5",
+                            "x^x",
+                            "(x/1000000)",
+                            "0.000001*x",
+                            "x*x*x*x",
+                            "cosx^2",
+                            "sin-x",
+                            "2*sinx^2",
+                            "2^x^2",
+                            "y*x+z",
+                            "x%",
+                            "10*%",
+                            "10^(x*100)",
+                            "(x)(x)",
+                            "2*",
+                            "sin",
+                            "x*(1+(2*(3-(x/4))))"};
+    context.AllowX = true;
+    context.AllowY = true;
+    context.AllowZ = true;
+    context.AllowPercent = true;
+    context.Y = 0.25;
+    context.Z = -3;
+    TComplexMath expression(context);
+    std::vector<double> values(xs.size());
+    for (const char* formula : corpus) {
+        SCOPED_TRACE(formula);
+        expression.setFormula(formula);
+        expression.parse();
+        context.X = 42;
+        const std::size_t done = expression.evaluateEach(xs, values);
+        EXPECT_EQ(context.X, 42) << "X is left as it was";
+        std::size_t firstFailure = xs.size();
+        for (std::size_t i = 0; i < xs.size() && firstFailure == xs.size(); ++i) {
+            context.X = xs[i];
+            try {
+                const double expected = expression.evaluate();
+                ASSERT_LT(i, done);
+                ASSERT_EQ(std::memcmp(&values[i], &expected, sizeof expected), 0)
+                    << "x " << xs[i] << ": " << values[i] << " instead of " << expected;
+            } catch (const FormulaError&) {
+                firstFailure = i;
+            }
+        }
+        EXPECT_EQ(done, firstFailure);
+    }
+    expression.setFormula("x+1");
+    expression.parse();
+    context.AllowX = false;
+    EXPECT_EQ(expression.evaluateEach(xs, values), 0u) << "Unknown symbol:X at the first point";
+}
+
+TEST_F(Formula, EvaluateEachDoesNotAllocate) {
+    context.AllowX = true;
+    TComplexMath expression(context);
+    expression.setFormula("sin(x)*abs(cos(3*x))^2+(x/2-1)^3");
+    expression.parse();
+    std::vector<double> xs(16384);
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        xs[i] = static_cast<double>(i) * 0.001;
+    std::vector<double> values(xs.size());
+    const std::size_t before = allocationCount();
+    EXPECT_EQ(expression.evaluateEach(xs, values), xs.size());
+    EXPECT_EQ(allocationCount(), before);
 }

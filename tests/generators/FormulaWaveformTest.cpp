@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "RecordingMessages.h"
 #include "waves/PredefinedWaveforms.h"
@@ -180,6 +181,75 @@ TEST_F(FormulaWaveform, FinishStoresTheBlock) {
     block.constants.allowZ = true;
     finishFormulaWaveform(block, work);
     EXPECT_EQ(work.optionsKind, kOptionsFormula);
+}
+
+// The slot computed as defined, one evaluation per point and pass: the reference for the
+// faster computation, which must write the same points and stop at the same failing point.
+void computeDirectly(const MathSlot& slot, bool normalize, FormulaContext& context,
+                     WaveformRecord& record) {
+    TComplexMath expression(context);
+    context.AllowPercent = true;
+    const double rs = expression.evaluateText(slot.realStart);
+    const double re = expression.evaluateText(slot.realEnd);
+    const double ws = expression.evaluateText(slot.waveStart);
+    const double we = expression.evaluateText(slot.waveEnd);
+    context.AllowPercent = false;
+    context.AllowX = true;
+    expression.setFormula(slot.formula);
+    expression.parse();
+    auto at = [&](int i) {
+        context.X = rs + i * (re - rs) / (we - ws);
+        return expression.evaluate();
+    };
+    const int steps = static_cast<int>(std::lround(we - ws));
+    double scale = 1;
+    double offset = 0;
+    if (normalize) {
+        double maximum = at(0);
+        double minimum = maximum;
+        for (int i = 1; i <= steps; ++i) {
+            maximum = std::max(maximum, at(i));
+            minimum = std::min(minimum, at(i));
+        }
+        if (maximum - minimum != 0) {
+            scale = 254 / (maximum - minimum);
+            offset = 1 - minimum * scale;
+        }
+    }
+    for (int i = 0; i <= steps; ++i) {
+        const double value = std::clamp(at(i) * scale + offset, 1.0, 255.0);
+        record.points[static_cast<std::size_t>(std::lround(ws)) + static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(std::nearbyint(value));
+    }
+}
+
+TEST_F(FormulaWaveform, SlotEqualsTheDirectComputation) {
+    MathSlot slot = slotOf("sin(x)*abs(cos(3*x))^2+x/10", "100", "16000");
+    slot.realStart = "-7";
+    slot.realEnd = "7.5";
+    const MathSlot failing = slotOf("(3-x)^0.5");  // from x = 3 on
+    for (const MathSlot& tried : {slot, failing, slotOf("2*x^3-x"), slotOf("x*0.0000001")}) {
+        for (bool normalize : {true, false}) {
+            SCOPED_TRACE(tried.formula + (normalize ? " normalized" : ""));
+            block.normalize = normalize;
+            setSimpleFormula(block, tried, constants);
+            work = untitledWaveform();
+            const std::string failure = computeFailure();
+            WaveformRecord expected = untitledWaveform();
+            FormulaContext direct;
+            try {
+                computeDirectly(tried, normalize, direct, expected);
+                EXPECT_EQ(failure, "");
+            } catch (const FormulaError& error) {
+                EXPECT_EQ(failure, std::string("Formula: ") + error.what());
+            }
+            EXPECT_EQ(work.points, expected.points);
+            if (tried.formula == failing.formula && !normalize) {
+                EXPECT_EQ(work.points[7000], 1) << "written before the failure";
+                EXPECT_EQ(work.points[16000], 128) << "not written after it";
+            }
+        }
+    }
 }
 
 TEST_F(FormulaWaveform, ListLine) {
