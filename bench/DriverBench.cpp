@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -44,6 +45,20 @@ void OctaveSet(benchmark::State& state) {
     state.SetLabel(state.range(1) == 0 ? "sine" : "noise");
 }
 BENCHMARK(OctaveSet)->ArgsProduct({{1, 99}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// The floor of any octave set: one pass that writes each of its 229376 bytes once, from the
+// waveform.
+void OctaveSetMemoryPass(benchmark::State& state) {
+    const std::vector<std::uint8_t> wave = sine();
+    std::vector<std::uint8_t> set(q745drv::kOctaveSetLength);
+    for (auto _ : state) {
+        for (std::size_t block = 0; block < set.size(); block += wave.size())
+            std::memcpy(set.data() + block, wave.data(), wave.size());
+        benchmark::DoNotOptimize(set.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(OctaveSetMemoryPass)->Unit(benchmark::kMicrosecond);
 
 // Arguments: length (-1 an octave set of step 1, else raw bytes). Includes the instrument's
 // own waits (5 + 5 ms stopped, 2 ms before the restart).

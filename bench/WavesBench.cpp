@@ -99,6 +99,8 @@ public:
           bins_(complexInput ? kWavePointCount : kWavePointCount / 2 + 1),
           out_(fftw_alloc_complex(static_cast<std::size_t>(bins_))),
           magnitudes_(static_cast<std::size_t>(bins_)) {
+        // An estimate would otherwise use what an earlier measured plan left in the process.
+        fftw_forget_wisdom();
         if (complex_) {
             complexIn_ = fftw_alloc_complex(kWavePointCount);
             plan_ = fftw_plan_dft_1d(kWavePointCount, complexIn_, out_, FFTW_FORWARD, flags);

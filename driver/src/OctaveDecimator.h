@@ -25,8 +25,8 @@ public:
 
     OctaveDecimator();
 
-    // Takes the waveform's extremes, mean and prefix sums; the waveform must outlive the calls
-    // that follow.
+    // Takes the extremes, mean and the extremes and sums of aligned chunks of the waveform, which
+    // must outlive the calls that follow.
     void prepare(Waveform waveform);
 
     // DecimateOctave: `factor` samples per output point, walking the waveform cyclically until
@@ -40,6 +40,13 @@ public:
                         std::span<std::uint8_t, kOctaveSetLength> out);
 
 private:
+    // The first outputs of DecimateOctave, up to where they repeat, into out; returns their
+    // count, which divides 16384.
+    std::int64_t decimate(std::int64_t factor, std::uint8_t* out);
+    // Each output point from its block's average avg_, extremes lmin_ and lmax_.
+    void decimatedPoints(std::int64_t outputs, std::uint8_t* out) const;
+    // The prefix sums are made when first needed after prepare.
+    void preparePrefixSums();
     std::int64_t cyclicSum(std::int64_t start, std::int64_t count) const;
     // How many points from start keep their running sum within 2^24.
     std::int64_t exactStretch(std::int64_t start, std::int64_t count) const;
@@ -54,10 +61,16 @@ private:
     int gmin_ = 0;
     float mean_ = 0.0f;
     std::vector<std::int64_t> prefix_;  // prefix_[k]: sum of the first k points
+    bool prefixReady_ = false;
     std::vector<float> sums_;           // each output's float sum
-    std::vector<float> pointsAsFloat_;
-    // Extremes of aligned chunks of 1, 2, 4 ... 16384 points, level after level.
+    std::vector<float> pointsAsFloat_;  // made when first needed after prepare
+    bool pointsAsFloatReady_ = false;
+    // Extremes and sums of aligned chunks of 1, 2, 4 ... 16384 points, level after level.
     std::vector<std::uint8_t> levelMax_, levelMin_;
+    std::vector<std::uint32_t> levelSum_;
+    // Each output's block average and extremes, before they become the output points.
+    std::vector<float> avg_;
+    std::vector<std::uint8_t> lmin_, lmax_;
     // Extremes over windows of several chunks.
     std::vector<std::uint8_t> forwardMax_, forwardMin_, backwardMax_, backwardMin_;
     std::array<std::uint8_t, kPointsPerWaveform> octave_{};

@@ -224,6 +224,36 @@ TEST(OctaveSet, PhaseRotatesEachOctaveByItsShareOfPoints) {
     EXPECT_EQ(at(back, 0, 0), at(plain, 0, kPoints - 3));
 }
 
+// The set as defined: each octave decimated by the reference, rotated by its offset.
+Wave referenceOctaveSet(const Wave& wave, std::int32_t phase, std::int32_t step) {
+    Wave set;
+    for (int octave = 0; octave < q745drv::kOctaveCount; ++octave) {
+        const Decimated decimated = referenceDecimate(wave, std::int64_t{step} << octave, phase);
+        const std::int64_t offset = ((decimated.offset % kPoints) + kPoints) % kPoints;
+        for (std::int64_t i = 0; i < kPoints; ++i)
+            set.push_back(decimated.points[static_cast<std::size_t>((offset + i) % kPoints)]);
+    }
+    return set;
+}
+
+TEST(OctaveSet, EqualsTheReferenceByteForByte) {
+    const std::vector<std::pair<const char*, Wave>> waves = {{"sine", sineWave()},
+                                                             {"noise", noise(6)},
+                                                             {"square", square()},
+                                                             {"pulse", pulse()},
+                                                             {"constant", Wave(kPoints, 200)}};
+    for (const auto& [name, wave] : waves) {
+        for (std::int32_t step : {1, 2, 3, 99}) {
+            SCOPED_TRACE(std::string(name) + " step " + std::to_string(step));
+            ASSERT_EQ(octaveSet(wave, 1000, step), referenceOctaveSet(wave, 1000, step));
+        }
+    }
+    for (std::int32_t phase : {0, -3, 8191, 16385, -20000}) {
+        SCOPED_TRACE("phase " + std::to_string(phase));
+        ASSERT_EQ(octaveSet(noise(7), phase, 1), referenceOctaveSet(noise(7), phase, 1));
+    }
+}
+
 TEST(OctaveSet, OctavesAreDecimatedByStepTimesPowersOfTwo) {
     const Wave wave = noise(5);
     const Wave set = octaveSet(wave, 1000, 3);
