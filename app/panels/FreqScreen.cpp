@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/OperatingMode.h"
 #include "core/UnitFormat.h"
@@ -408,6 +409,19 @@ void TFreqScreen::draw(QImage& image) const {
                              QBrush(PowerOfTwoColour, Qt::BDiagPattern));
     }
 
+    // A label centred under its column, kept inside the picture.
+    const auto labelBox = [&](int x, const QString& text) {
+        const int textWidth = painter.fontMetrics().horizontalAdvance(text) + 4;
+        const int textLeft = std::clamp(x - textWidth / 2, 1, std::max(1, width - 1 - textWidth));
+        return QRect(textLeft, height - 14, textWidth, 13);
+    };
+    // Labels never run into each other: the program frequency's comes first, then the major
+    // ticks' and the minor ones' where there is room.
+    std::vector<QRect> labelled;
+    const int program = scale_.roundedPixelOf(programFrequency_);
+    const QString programText = frequencyText(programFrequency_);
+    if (inside(program)) labelled.push_back(labelBox(program, programText));
+
     const double markA = scale_.markA();
     const double markB = scale_.markB();
     for (const FrequencyScale::Tick& tick : scale_.visibleTicks()) {
@@ -415,8 +429,13 @@ void TFreqScreen::draw(QImage& image) const {
         const bool isMark = tick.frequency == markA || tick.frequency == markB;
         painter.setPen(isMark ? MarkColour : tick.major ? QColor(Qt::white) : MinorColour);
         painter.drawLine(x, tick.major ? 5 : height - 25, x, tickBottom);
-        painter.drawText(QRect(x - 30, height - 14, 60, 14), Qt::AlignHCenter | Qt::AlignTop,
-                         QString::fromStdString(tick.label));
+        const QString text = QString::fromStdString(tick.label);
+        const QRect box = labelBox(x, text);
+        if (std::any_of(labelled.begin(), labelled.end(),
+                        [&](const QRect& other) { return other.intersects(box); }))
+            continue;
+        painter.drawText(box, Qt::AlignCenter, text);
+        labelled.push_back(box);
     }
     painter.setPen(MarkColour);
     painter.setBrush(MarkColour);
@@ -431,16 +450,10 @@ void TFreqScreen::draw(QImage& image) const {
         painter.setPen(DeviceColour);
         painter.drawLine(device, 1, device, tickBottom);
     }
-    const int program = scale_.roundedPixelOf(programFrequency_);
     if (inside(program)) {
         painter.setPen(ProgramColour);
         painter.drawLine(program, 1, program, tickBottom);
-        const QString text = frequencyText(programFrequency_);
-        const int textWidth = painter.fontMetrics().horizontalAdvance(text) + 4;
-        const int textLeft = std::clamp(program - textWidth / 2, 1, width - 1 - textWidth);
-        const QRect box(textLeft, height - 14, textWidth, 13);
-        painter.fillRect(box, Background);
-        painter.drawText(box, Qt::AlignCenter, text);
+        painter.drawText(labelled.front(), Qt::AlignCenter, programText);
     }
 
     const int middle = tickBottom / 2;

@@ -1,6 +1,7 @@
 #include "panels/FrequencyScale.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -14,6 +15,22 @@ constexpr double PickTolerance = 5;
 constexpr int MaximumTicks = 1000;
 // Far outside any picture, yet an int.
 constexpr double FarPixel = 1e6;
+
+// The frequency with its prefix and six significant digits, without the zeros that pad them:
+// compact enough for a label every few dozen pixels, exact enough for ten minor ticks.
+std::string tickLabel(double frequency) {
+    std::string text = formatFrequency6(frequency);
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos) return text;
+    std::size_t digitsEnd = point + 1;
+    while (digitsEnd < text.size() && std::isdigit(static_cast<unsigned char>(text[digitsEnd])))
+        ++digitsEnd;
+    std::size_t keep = digitsEnd;
+    while (keep > point + 1 && text[keep - 1] == '0')
+        --keep;
+    if (keep == point + 1) keep = point;
+    return text.erase(keep, digitsEnd - keep);
+}
 
 }  // namespace
 
@@ -104,7 +121,7 @@ std::vector<FrequencyScale::Tick> FrequencyScale::visibleTicks() const {
             ticks.push_back({frequency, major, std::move(label)});
     };
     for (double major : majors)
-        add(major, true, formatFrequency6(major));
+        add(major, true, tickLabel(major));
     // Minor ticks only between two major ones: the first step of a decade scale is shorter
     // than a decade, and the range ends inside the last one.
     for (std::size_t i = 0; n > 1 && i + 1 < majors.size(); ++i) {
@@ -112,7 +129,7 @@ std::vector<FrequencyScale::Tick> FrequencyScale::visibleTicks() const {
             const double tick =
                 linear() ? majors[i] + (j - 1) * linearStep_ / n : 10 * majors[i] * (j - 1) / n;
             if (tick >= majors[i + 1]) break;
-            add(tick, false, linear() ? formatFrequency6(tick) : std::to_string(2 * (j - 1)));
+            add(tick, false, linear() ? tickLabel(tick) : std::to_string(2 * (j - 1)));
         }
     }
     return ticks;

@@ -70,7 +70,8 @@ public:
     std::vector<double> majorTicks() const;
     // Minor ticks between two major ones, by the number of major intervals in view.
     int minorTickCount() const;
-    // The ticks inside the ruler with their labels, major ones before minor ones.
+    // The ticks inside the ruler with their labels (the frequency with its prefix, or the
+    // decade multiple for minor ticks of a logarithmic scale), major ones first.
     std::vector<Tick> visibleTicks() const;
 
     // ---- operator's actions ----
