@@ -27,8 +27,6 @@ constexpr int ArrowEdgeWidth = 15;
 constexpr int PhaseCornerWidth = 13;
 constexpr int PhaseCornerHeight = 30;
 constexpr std::array<int, 2> RangeArrowAboveBottom{40, 25};
-constexpr int FirstRepeatMs = 500;
-constexpr int RepeatMs = 50;
 
 // The one display whose measurement cursors are drawn.
 TWaveScreen* activeDisplay = nullptr;
@@ -67,8 +65,6 @@ void invertArrow(QImage& image, int tipX, int y, bool pointsLeft, QRgb color) {
 TWaveScreen::TWaveScreen(QObject* parent) : QObject(parent) {
     view_.lastIndex = 0;
     setValueRange(view_, zeroMark_);
-    phaseRepeat_.setSingleShot(false);
-    connect(&phaseRepeat_, &QTimer::timeout, this, &TWaveScreen::repeatPhaseStep);
 }
 
 TWaveScreen::~TWaveScreen() {
@@ -357,9 +353,8 @@ void TWaveScreen::stepPhase(int n) {
     setPhase(phase_ + phaseQuantum() * n);
 }
 
-void TWaveScreen::repeatPhaseStep() {
-    phaseRepeat_.setInterval(RepeatMs);
-    stepPhase(phaseStepDirection_);
+void TWaveScreen::stepPhaseFromArrow(int direction) {
+    stepPhase(direction);
     redraw();
     if (onPhaseChanged) onPhaseChanged();
 }
@@ -426,11 +421,8 @@ void TWaveScreen::mousePress(QPoint position, Qt::MouseButton button) {
 
     if (phaseArrowsShown() && view_.lastY - y <= PhaseCornerHeight &&
         (x < PhaseCornerWidth || x > view_.lastX - PhaseCornerWidth)) {
-        phaseStepDirection_ = x < PhaseCornerWidth ? 1 : -1;
-        stepPhase(phaseStepDirection_);
-        redraw();
-        if (onPhaseChanged) onPhaseChanged();
-        phaseRepeat_.start(FirstRepeatMs);
+        const int direction = x < PhaseCornerWidth ? 1 : -1;
+        phaseRepeat_.start([this, direction] { stepPhaseFromArrow(direction); });
         return;
     }
 

@@ -3,12 +3,12 @@
 #include <QObject>
 #include <QPoint>
 #include <QRgb>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "panels/AutoRepeat.h"
 #include "panels/WaveTrace.h"
 #include "panels/WaveView.h"
 #include "shell/WaveDisplayLink.h"
@@ -183,7 +183,7 @@ private:
     void recordLength();
     void fitView();
     void endZoom();
-    void repeatPhaseStep();
+    void stepPhaseFromArrow(int direction);
     std::optional<Cursor> cursorNear(QPoint position) const;
     int rangeArrowRow(int number) const;
 
@@ -240,8 +240,7 @@ private:
     int indexAtPress_ = 0;
     int valueAtPress_ = 0;
     int phaseAtPress_ = 0;
-    int phaseStepDirection_ = 0;
-    QTimer phaseRepeat_;
+    AutoRepeat phaseRepeat_;
 
     // The dense test walks the whole record: kept until the record or the zoom changes.
     std::optional<bool> dense_;

@@ -363,10 +363,10 @@ void TMainForm::WaveScreenCursorMove() {
     for (int channel = 0; channel < 2; ++channel) {
         WaveDisplayLink* display = analogDisplay(channel);
         if (!display) continue;
-        // Only channel B plays in groups of octave points at the multiplied frequency.
-        const CursorReadout readout =
-            analogCursorReadout(display->cursors(), channelLevel(channel), frequency,
-                                channel == 0 ? 1 : octave, channel == 0 ? 1 : multiplier);
+        // Both displays show one period of 16384 points; channel B's at the multiplied
+        // frequency. The octave factor changes how many of them are played, not their time.
+        const CursorReadout readout = analogCursorReadout(
+            display->cursors(), channelLevel(channel), frequency, 1, channel == 0 ? 1 : multiplier);
         if (channel == 0)
             showReadout(readout, ui->DeltaXLabelA, ui->DeltaXTimeLabelA, ui->DeltaXFreqLabelA,
                         ui->DeltaYLabelA, ui->DeltaYVLabelA, ui->DeltaYAbsLabelA);

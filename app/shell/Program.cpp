@@ -427,12 +427,15 @@ void Program::startModes() {
     state_.popMode();
 }
 
-// A profile chose its slots: the analog displays show them (and give them to their channels).
+// A profile chose its slots: the analog displays show them (and give them to their channels),
+// and the channel panels show what the profile set.
 void Program::reloadAfterProfile() {
     state_.pushMode(ModeAnalog);
     waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
     waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
     state_.popMode();
+    channelA_->refreshValues();
+    channelB_->refreshValues();
 }
 
 void Program::pollSpooler() {

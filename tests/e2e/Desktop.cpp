@@ -237,6 +237,31 @@ void Desktop::click(const Window& window, int x, int y, int button) const {
                       "," + std::to_string(y));
 }
 
+void Desktop::drag(const Window& window, int fromX, int fromY, int toX, int toY) const {
+    const QString id = QString::number(window.id);
+    QStringList arguments{
+        "mousemove", "--window", id, "--sync", QString::number(fromX), QString::number(fromY),
+        "mousedown", "1"};
+    // Steps between, as a hand moves: a widget sees the drag begin before it ends.
+    constexpr int Steps = 4;
+    for (int step = 1; step <= Steps; ++step)
+        arguments << "mousemove"
+                  << "--window" << id << "--sync"
+                  << QString::number(fromX + (toX - fromX) * step / Steps)
+                  << QString::number(fromY + (toY - fromY) * step / Steps);
+    arguments << "mouseup"
+              << "1";
+    if (tool("xdotool", arguments).exitCode != 0)
+        throw Failure("xdotool could not drag in \"" + window.title + "\"");
+}
+
+void Desktop::pointAt(const Window& window, int x, int y) const {
+    if (tool("xdotool", {"mousemove", "--window", QString::number(window.id), "--sync",
+                         QString::number(x), QString::number(y)})
+            .exitCode != 0)
+        throw Failure("xdotool could not move the pointer over \"" + window.title + "\"");
+}
+
 void Desktop::closeThroughWindowManager(const Window& window) const {
     if (tool("wmctrl", {"-i", "-c", QString::fromStdString(hex(window.id))}).exitCode != 0)
         throw Failure("the window manager could not be asked to close \"" + window.title + "\"");

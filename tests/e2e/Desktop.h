@@ -64,6 +64,11 @@ public:
     void type(const Window& window, const std::string& text) const;
     // Clicks a mouse button at a point of the window's client area.
     void click(const Window& window, int x, int y, int button = 1) const;
+    // Presses the left button at one point of the window's client area, moves to another in a
+    // few steps and releases it there.
+    void drag(const Window& window, int fromX, int fromY, int toX, int toY) const;
+    // Moves the pointer to a point of the window's client area without a click.
+    void pointAt(const Window& window, int x, int y) const;
     // Asks the window manager to close the window, as its close box does.
     void closeThroughWindowManager(const Window& window) const;
 

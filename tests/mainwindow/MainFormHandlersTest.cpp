@@ -55,6 +55,10 @@ TEST_F(MainFormHandlers, AnalogReadoutsOfBothChannels) {
     EXPECT_EQ(ui.DeltaXTimeLabelB->text(), "250us");
     EXPECT_EQ(ui.DeltaYLabelB->text(), "0%");
     EXPECT_EQ(ui.DeltaYAbsLabelB->text(), "0V");
+    // Half a period of channel B at 10 kHz times 2, whatever the octave factor (4 here).
+    rig.generator->ChangeFrequency(10000);
+    form.WaveScreenCursorMove();
+    EXPECT_EQ(ui.DeltaXTimeLabelB->text(), "25us");
 }
 
 TEST_F(MainFormHandlers, FrequencyLabelKeepsItsTextWhenTheCursorsMeet) {
