@@ -38,6 +38,7 @@
 #include "ui_Main.h"
 #include "update/HttpClient.h"
 #include "update/UpdateObject.h"
+#include "waves/WaveformWindows.h"
 
 // The windows of other parts that the main window opens. The profiles, the communication
 // dialog and the update object are here; the gallery, data view, editors and import dialogs
@@ -76,6 +77,22 @@ public:
     void internetSettings() override {
         if (updates_) updates_->internetSettings();
     }
+
+    std::optional<GalleryChoice> selectWave(const GalleryRequest& request,
+                                            QWidget* owner) override {
+        return waveforms ? waveforms->selectWave(request, owner) : std::nullopt;
+    }
+    void openDataView(QPoint screenPosition) override {
+        if (waveforms) waveforms->openDataView(screenPosition);
+    }
+    void setDataViewVisible(bool visible) override {
+        if (waveforms) waveforms->setDataViewVisible(visible);
+    }
+    void refreshDataView() override {
+        if (waveforms) waveforms->refreshDataView();
+    }
+
+    WaveformWindows* waveforms = nullptr;
 
 private:
     Profiles& profiles_;
@@ -141,6 +158,7 @@ void Program::freeObjects() {
     digitalEditing_.reset();
     digitalControl_.reset();
     digitalDisplay_.reset();
+    waveformWindows_.reset();
     modules_.reset();
     updateObject_.reset();
     profiles_.reset();
@@ -281,6 +299,9 @@ void Program::start(const QStringList& arguments) {
     modules_ = std::make_unique<ProgramModules>(*profiles_, platform_.driver, *virtualDriver_,
                                                 updateObject_.get());
     mainForm_->setModules(modules_.get());
+    waveformWindows_ = std::make_unique<WaveformWindows>(state_, store_, *generator_,
+                                                         programWaveformEditors(), mainForm_.get());
+    modules_->waveforms = waveformWindows_.get();
 
     buildAnalogMode();
     buildDigitalMode();

@@ -39,6 +39,7 @@ class TDigitalControl;
 class TDigitalWaveScreen;
 class TerminationSignal;
 class VirtualDriver;
+class WaveformWindows;
 
 // The program from its start to its end: makes sure one copy runs, builds every object of the
 // run in order while the splash names the stages, brings the instrument into the stored state
@@ -122,6 +123,8 @@ private:
     std::unique_ptr<Profiles> profiles_;
     std::unique_ptr<TUpdateObject> updateObject_;
     std::unique_ptr<ProgramModules> modules_;
+    // The gallery, its editors and the data view.
+    std::unique_ptr<WaveformWindows> waveformWindows_;
     // The waveform displays of analog mode (A follows B for the phase) and of import mode.
     std::unique_ptr<TWaveScreen> waveA_;
     std::unique_ptr<TWaveScreen> waveB_;

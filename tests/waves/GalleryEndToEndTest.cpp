@@ -1,0 +1,144 @@
+// The gallery and the formula editor in the real program, worked with the mouse as an operator
+// works them, and judged by what the virtual instrument received and by "Waves.dat".
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <cstdint>
+#include <vector>
+
+#include "OctaveDecimator.h"
+#include "RealProgram.h"
+#include "generators/MathParameterBlock.h"
+#include "waves/PredefinedWaveforms.h"
+#include "waves/WaveformStore.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The main window's boxes stand 554 pixels high below the menu bar; positions are the form's.
+constexpr int ClientAreaHeight = 554;
+
+struct MainWindow {
+    const e2e::Desktop& desktop;
+    e2e::Window window;
+
+    void click(int x, int y) const {
+        desktop.click(window, x, window.height - ClientAreaHeight + y);
+    }
+    // "Select wave A" in the "Waveforms" box.
+    void selectWaveA() const { click(222 + 8 + 50, 150 + 176 + 10); }
+};
+
+// Positions in the gallery, which has no menu.
+constexpr int ThumbnailSawX = 202, ThumbnailSawY = 45;
+constexpr int CreateSlot6X = 202, CreateSlot6Y = 248;
+constexpr int MathEditX = 671, MathEditY = 83;
+constexpr int GalleryOkX = 642, GalleryOkY = 502;
+// And in the formula editor.
+constexpr int CountX = 514, CountY = 235;
+constexpr int MathOkX = 514, MathOkY = 454;
+
+std::uint32_t fnv1a(const std::uint8_t* data, std::size_t count) {
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t k = 0; k < count; ++k) {
+        hash ^= data[k];
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+QString hex(std::uint32_t value) {
+    return QString::asprintf("%08x", value);
+}
+
+// Channel A's octave set of a waveform: no phase, every octave decimated by powers of two.
+std::vector<std::uint8_t> octaveSetOf(const WaveformRecord& wave) {
+    q745drv::OctaveDecimator decimator;
+    decimator.prepare(q745drv::OctaveDecimator::Waveform(wave.points.data(), wave.points.size()));
+    std::vector<std::uint8_t> set(q745drv::kOctaveSetLength);
+    decimator.buildOctaveSet(
+        0, 1, std::span<std::uint8_t, q745drv::kOctaveSetLength>(set.data(), set.size()));
+    return set;
+}
+
+void endProgram(const e2e::Desktop& desktop, const MainWindow& main, e2e::RealProgram& program) {
+    desktop.closeThroughWindowManager(main.window);
+    desktop.key(desktop.waitForWindow("^Warning$"), "Return");
+    ASSERT_EQ(program.waitForExit(), 0);
+}
+
+}  // namespace
+
+TEST(GalleryEndToEndTest, SawChosenForChannelAReachesItsMemory) {
+    e2e::Desktop desktop;
+    e2e::Installation installation;
+    e2e::RealProgram program(desktop, installation);
+    const MainWindow main{desktop, desktop.waitForWindow("^Q745$")};
+
+    main.selectWaveA();
+    const e2e::Window gallery = desktop.waitForWindow("^Select waveform$");
+    desktop.click(gallery, ThumbnailSawX, ThumbnailSawY);
+    desktop.screenshot(gallery, e2e::Desktop::screenshotPath("gallery-saw.png"));
+    desktop.click(gallery, GalleryOkX, GalleryOkY);
+    ASSERT_TRUE(desktop.waitUntilGone("^Select waveform$"));
+    endProgram(desktop, main, program);
+
+    WaveformStore store;
+    resetPredefined(store, 1);
+    const std::vector<std::uint8_t> set = octaveSetOf(store.slots[1]);
+    const e2e::InstrumentLog log = program.instrumentLog();
+    bool loaded = false;
+    for (const QJsonObject& block : log.eventsNamed("block"))
+        loaded = loaded || (block.value("length").toInt() == q745drv::kOctaveSetLength &&
+                            block.value("fnv1a").toString() == hex(fnv1a(set.data(), set.size())));
+    EXPECT_TRUE(loaded) << "the saw's octave set was written";
+
+    const QJsonObject instrument = log.instrument();
+    const int octave = instrument.value("clock").toObject().value("octave").toInt();
+    const QJsonObject channelA = instrument.value("channels").toArray().at(0).toObject();
+    const std::size_t start = static_cast<std::size_t>(octave) * q745drv::kPointsPerWaveform;
+    const std::size_t played = std::size_t{q745drv::kPointsPerWaveform} >> octave;
+    EXPECT_EQ(channelA.value("playedFnv1a").toString(), hex(fnv1a(set.data() + start, played)))
+        << "channel A plays the saw";
+}
+
+TEST(GalleryEndToEndTest, FormulaMadeInANewSlotIsStoredInWavesDat) {
+    e2e::Desktop desktop;
+    e2e::Installation installation;
+    e2e::RealProgram program(desktop, installation);
+    const MainWindow main{desktop, desktop.waitForWindow("^Q745$")};
+
+    main.selectWaveA();
+    const e2e::Window gallery = desktop.waitForWindow("^Select waveform$");
+    desktop.click(gallery, CreateSlot6X, CreateSlot6Y);
+    desktop.click(gallery, MathEditX, MathEditY);
+    const e2e::Window editor = desktop.waitForWindow("^Math editor$");
+    desktop.click(editor, CountX, CountY);
+    desktop.screenshot(editor, e2e::Desktop::screenshotPath("math-editor.png"));
+    desktop.click(editor, MathOkX, MathOkY);
+    ASSERT_TRUE(desktop.waitUntilGone("^Math editor$"));
+    desktop.screenshot(gallery, e2e::Desktop::screenshotPath("gallery-formula.png"));
+    desktop.click(gallery, GalleryOkX, GalleryOkY);
+    ASSERT_TRUE(desktop.waitUntilGone("^Select waveform$"));
+
+    // "Modules" (left of "Settings"), "Editor data view".
+    desktop.click(main.window, 170, 10);
+    desktop.key("Left Return");
+    desktop.screenshot(desktop.waitForWindow("^Data view$"),
+                       e2e::Desktop::screenshotPath("data-view.png"));
+    endProgram(desktop, main, program);
+
+    const std::string text = installation.fileText(kStoreFileName);
+    const DecodedStore stored =
+        decodeStore(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const WaveformRecord& made = stored.store.slots[5];
+    EXPECT_EQ(made.name(), "Untitled");
+    EXPECT_EQ(made.generatorKind, kGeneratorFormula);
+    EXPECT_EQ(made.minSample, 1);
+    EXPECT_EQ(made.maxSample, 255);
+    const MathParameterBlock block = decodeMathParams(made.params);
+    EXPECT_EQ(block.count, 1);
+    EXPECT_EQ(block.slots[0].formula, "sin(x)");
+}
