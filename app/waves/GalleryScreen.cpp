@@ -25,8 +25,6 @@
 
 namespace {
 
-// What a drag of the gallery carries: "panel" or the slot number of a thumbnail.
-const QString DragFormat = QStringLiteral("application/x-q745-gallery-source");
 const QString PanelSource = QStringLiteral("panel");
 const QString WaveFileFilter = QStringLiteral("Analog wave file (*.gaw)");
 
@@ -165,6 +163,10 @@ TGalleryForm::TGalleryForm(WaveformStore& store, GalleryInputs inputs, WaveformE
 }
 
 TGalleryForm::~TGalleryForm() = default;
+
+QString TGalleryForm::dragFormat() {
+    return QStringLiteral("application/x-q745-gallery-source");
+}
 
 QWidget* TGalleryForm::thumbnail(int t) const {
     return pictures_.at(static_cast<std::size_t>(t - 1));
@@ -370,7 +372,7 @@ void TGalleryForm::moved(QWidget* source, QPoint position) {
 
 void TGalleryForm::startDrag(QWidget* source, const DragSource& from) {
     auto* payload = new QMimeData;
-    payload->setData(DragFormat,
+    payload->setData(dragFormat(),
                      (from.slot ? QString::number(*from.slot) : PanelSource).toLatin1());
     auto* drag = new QDrag(source);
     drag->setMimeData(payload);
@@ -388,8 +390,8 @@ void TGalleryForm::startDrag(QWidget* source, const DragSource& from) {
 
 bool TGalleryForm::dragEvent(QObject* watched, QEvent* event) {
     const auto* dragged = static_cast<QDropEvent*>(event);
-    if (!dragged->mimeData()->hasFormat(DragFormat)) return false;
-    const QString payload = QString::fromLatin1(dragged->mimeData()->data(DragFormat));
+    if (!dragged->mimeData()->hasFormat(dragFormat())) return false;
+    const QString payload = QString::fromLatin1(dragged->mimeData()->data(dragFormat()));
     DragSource from;
     if (payload != PanelSource) {
         bool number = false;

@@ -56,6 +56,8 @@ public:
 
     TGalleryForm(WaveformStore& store, GalleryInputs inputs, WaveformEditors editors,
                  QWidget* parent = nullptr);
+    // The MIME type of the gallery's drags: "panel" or a thumbnail's slot number.
+    static QString dragFormat();
     ~TGalleryForm() override;
 
     Ui::TGalleryForm& controls() { return *ui; }

@@ -1,0 +1,137 @@
+// The gallery and the formula editor opened from the main window on the driver library and the
+// virtual instrument: a waveform made in the editor is what the channel's memory plays.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "../panels/PanelRig.h"
+#include "ModalDriver.h"
+#include "VirtualBench.h"
+#include "device/LibraryDriverApi.h"
+#include "generators/MathScreen.h"
+#include "panels/WaveScreen.h"
+#include "q745drv.h"
+#include "shell/MainWindowModules.h"
+#include "shell/MessageBox.h"
+#include "ui_GalleryScreen.h"
+#include "ui_MathScreen.h"
+#include "waves/PredefinedWaveforms.h"
+#include "waves/WaveformWindows.h"
+
+namespace {
+
+// The stand-ins beside the library, named by their full path (a sanitizer's dlopen searches
+// from its own location).
+void useStandInsBesideTheLibrary() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
+        return;
+    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
+    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
+    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
+}
+
+std::vector<std::uint8_t> played(int channel) {
+    return q745vi::VirtualBench::process()
+        .parallelInstrument(0)
+        ->state(true)
+        .channels[static_cast<std::size_t>(channel)]
+        .played;
+}
+
+class GalleryModules final : public MainWindowModules {
+public:
+    explicit GalleryModules(WaveformWindows& windows) : windows_(windows) {}
+    std::optional<GalleryChoice> selectWave(const GalleryRequest& request,
+                                            QWidget* owner) override {
+        return windows_.selectWave(request, owner);
+    }
+
+private:
+    WaveformWindows& windows_;
+};
+
+// The main window with both channel displays on the instrument, at 1 kHz (octave 0, so that
+// the channels play every point of their waveforms).
+struct MainWindowOnInstrument {
+    MainWindowOnInstrument() {
+        useStandInsBesideTheLibrary();
+        rig = std::make_unique<PanelRig<LibraryDriverApi>>();
+        resetPredefined(rig->store, 1);
+        rig->form->attachGenerator(*rig->generator);
+        rig->generator->ChangeMultiplier(1);
+        rig->generator->ChangeFrequency(1000);
+        for (int channel = 0; channel < 2; ++channel) {
+            TWaveScreen& display = displays[static_cast<std::size_t>(channel)];
+            display.bind(channel == 0 ? *rig->ui->WaveformA : *rig->ui->WaveformB);
+            display.setGenerator(rig->generator.get(), channel, true);
+            display.setRecord(rig->store.slots[0]);
+        }
+        rig->form->setAnalogDisplays(&displays[0], &displays[1]);
+        windows = std::make_unique<WaveformWindows>(rig->state, rig->store, *rig->generator,
+                                                    programWaveformEditors(), rig->form.get());
+        modules = std::make_unique<GalleryModules>(*windows);
+        rig->form->setModules(modules.get());
+    }
+
+    // "Select wave A"; in the gallery `choose` runs, then `formula` is made with "Math edit",
+    // and the gallery closes with `close` ("Ok" or "Cancel").
+    void makeFormula(const std::function<void(Ui::TGalleryForm&)>& choose, const QString& formula,
+                     bool ok) {
+        whenModalShown([&](QWidget* window) {
+            Ui::TGalleryForm& gallery = static_cast<TGalleryForm*>(window)->controls();
+            choose(gallery);
+            whenModalShown([&](QWidget* editor) {
+                Ui::TMathForm& math = static_cast<TMathForm*>(editor)->controls();
+                math.FormulaEdit->setText(formula);
+                math.OkBtn->click();
+            });
+            gallery.MathEditBtn->click();
+            (ok ? gallery.OkBtn : gallery.CancelBtn)->click();
+        });
+        rig->ui->SelWaveABtn->click();
+    }
+
+    std::unique_ptr<PanelRig<LibraryDriverApi>> rig;
+    std::array<TWaveScreen, 2> displays;
+    std::unique_ptr<WaveformWindows> windows;
+    std::unique_ptr<GalleryModules> modules;
+};
+
+}  // namespace
+
+TEST(GalleryOnInstrument, WaveformsMadeInTheEditorReachTheChannels) {
+    MainWindowOnInstrument main;
+    ASSERT_FALSE(main.rig->binding->demoMode());
+    WaveformStore& store = main.rig->store;
+    ASSERT_EQ(played(0), store.slots[0].points);
+
+    main.makeFormula([](Ui::TGalleryForm& gallery) { gallery.Button6->click(); }, "x", true);
+    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+    EXPECT_EQ(store.slots[5].generatorKind, kGeneratorFormula);
+    EXPECT_EQ(played(0), store.slots[5].points);
+
+    // Channel A's own waveform changed, then "Cancel": the channel plays the new one.
+    main.makeFormula([](Ui::TGalleryForm&) {}, "-x", false);
+    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+    EXPECT_EQ(played(0), store.slots[5].points);
+    EXPECT_EQ(store.slots[5].points.front(), 255);
+
+    // Channel B's waveform edited from channel A's gallery after the question.
+    RecordingMessages operatorScript;
+    operatorScript.answers = {MessageResult::Yes};
+    ScopedMessageResponder responder(operatorScript);
+    const std::vector<std::uint8_t> sine = store.slots[0].points;
+    main.makeFormula(
+        [](Ui::TGalleryForm& gallery) {
+            QTest::mouseClick(gallery.Image1, Qt::LeftButton, {}, QPoint(20, 20));
+        },
+        "sin(2*x)", false);
+    EXPECT_EQ(operatorScript.calls.size(), 1u);
+    EXPECT_NE(store.slots[0].points, sine);
+    EXPECT_EQ(played(1), store.slots[0].points);
+    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+}
