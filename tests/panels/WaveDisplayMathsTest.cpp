@@ -85,17 +85,6 @@ TEST(WaveViewZoom, NarrowRangeIsWidenedToOnePointPerPixel) {
     EXPECT_EQ(view.lastIndex, 9000);
 }
 
-TEST(WaveViewMapping, PixelsAndPointsBothWays) {
-    WaveView view = viewOf(499);
-    EXPECT_EQ(view.xToIndex(0), 0);
-    EXPECT_EQ(view.xToIndex(499), 16351);
-    EXPECT_EQ(view.indexToX(16383), 499);
-    EXPECT_EQ(view.valueToY(1), 99);
-    EXPECT_EQ(view.valueToY(255), 0);
-    EXPECT_EQ(view.yToValue(0), 255);
-    EXPECT_EQ(view.yToValue(99), 1);
-}
-
 TEST(WaveViewRange, ZeroMarkOutsideTheSamplesWidensTheValues) {
     WaveView view = viewOf(331);
     setValueRange(view, -10);

@@ -208,15 +208,6 @@ TEST(WaveScreen, RealViewAndZeroMark) {
     EXPECT_EQ(display.screen.view().minValue, 1);
 }
 
-TEST(WaveScreen, SendOnSetMakesTheRecordTheChannelsWaveform) {
-    GeneratorRig rig;
-    Display display;
-    const WaveformRecord square = predefined(3);
-    display.screen.setGenerator(rig.generator.get(), 1, true);
-    display.screen.showRecord(square);
-    EXPECT_EQ(rig.generator->Wave(1), &square);
-}
-
 TEST(WaveScreen, ToolAndStrokeCopiesUndoTheHandEditorsDrawing) {
     Display display;
     display.screen.setRecord(predefined(0));
