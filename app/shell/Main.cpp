@@ -421,6 +421,7 @@ void TMainForm::WaveFormChanged(int channel) {
     // The relative dB reference becomes the new waveform's level.
     (channel == 0 ? ui->SetDBBtnA : ui->SetDBBtnB)->click();
     if (panel) panel->refreshReadouts();
+    if (state_.dataViewOpen && modules_) modules_->refreshDataView();
 }
 
 void TMainForm::WaveFormNullMoved(int channel, int position) {
@@ -440,6 +441,8 @@ void TMainForm::VerticalChanged(int /*channel*/) {
     if (!state_.appReady) return;
     if (state_.currentMode == ModeAnalog) {
         showCursorsWhileChanging();
+        // The data view's voltages follow the level.
+        if (state_.dataViewOpen && modules_) modules_->refreshDataView();
     } else if (state_.currentMode == ModeImport) {
         state_.importLevelA = ui->LevelBarA->maximum() - ui->LevelBarA->value();
         state_.importLevelB = ui->LevelBarB->maximum() - ui->LevelBarB->value();

@@ -65,6 +65,15 @@ struct Gallery {
     QStringList asked;
 };
 
+class DataViewModules final : public MainWindowModules {
+public:
+    explicit DataViewModules(WaveformWindows& windows) : windows_(windows) {}
+    void refreshDataView() override { windows_.refreshDataView(); }
+
+private:
+    WaveformWindows& windows_;
+};
+
 }  // namespace
 
 TEST(GalleryScreen, ScrolledThumbnailCreatesItsOwnSlot) {
@@ -251,6 +260,18 @@ TEST(DataViewModule, MarkedHarmonicsOfChannelAAndNoDataForB) {
     EXPECT_EQ(ui.N5->text(), "N/A");
     EXPECT_TRUE(ui.NAB->isVisibleTo(&view));
     EXPECT_FALSE(ui.HarmB->isVisibleTo(&view));
+
+    // The main window refreshes it when a level or a waveform changes.
+    DataViewModules modules(windows);
+    rig.form->attachGenerator(*rig.generator);
+    rig.form->setModules(&modules);
+    rig.state.appReady = true;
+    const QString fundamental = ui.V1->text();
+    rig.generator->ChangeLevel(0, rig.generator->level(0) + 1000);
+    EXPECT_NE(ui.V1->text(), fundamental);
+    rig.state.waveIndexA = 4;
+    rig.generator->ChangeWave(0, rig.store.slots[4]);
+    EXPECT_TRUE(ui.NAA->isVisibleTo(&view));
 
     windows.setDataViewVisible(false);
     EXPECT_FALSE(view.isVisible());
