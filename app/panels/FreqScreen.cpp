@@ -84,6 +84,10 @@ void TFreqScreen::attach(TVirtualGenerator& generator, int mode, const Controls&
     c.freqEdit->setReadOnly(false);
     connect(c.freqImage, &TPictureBox::mousePressed, this,
             [this](QPoint position, Qt::MouseButton button) { mousePressed(position, button); });
+    // The second press of a quick double click is a press too: two clicks on an arrow are two
+    // steps.
+    connect(c.freqImage, &TPictureBox::mouseDoubleClicked, this,
+            [this](QPoint position, Qt::MouseButton button) { mousePressed(position, button); });
     connect(c.freqImage, &TPictureBox::mouseMoved, this,
             [this](QPoint position) { mouseMoved(position); });
     connect(c.freqImage, &TPictureBox::mouseReleased, this, [this] { mouseReleased(); });
