@@ -1,9 +1,10 @@
 #include "Transport.h"
 
+#include <time.h>
+
 #include <array>
-#include <chrono>
+#include <cerrno>
 #include <cstring>
-#include <thread>
 
 namespace q745drv {
 
@@ -169,14 +170,23 @@ void Transport::finishSequence() {
         portRead(kPortStatus);
 }
 
+// Sleeps until the monotonic clock has passed the deadline, so the wait is never shorter even
+// when a signal interrupts it, and costs no processor time.
 void Transport::waitAtLeast(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += milliseconds / 1000;
+    deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        ++deadline.tv_sec;
+        deadline.tv_nsec -= 1000000000L;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
 }
 
 void Transport::sleep(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    waitAtLeast(milliseconds);
 }
 
 }  // namespace q745drv

@@ -59,7 +59,8 @@ public:
     // The end of every locked sequence: a status read on the parallel port, a flush on USB.
     void finishSequence();
 
-    // Waits of at least the given time: a busy wait on the monotonic clock, and a plain sleep.
+    // Waits of at least the given time, asleep until that much has passed on the monotonic
+    // clock: the waits the instrument needs, and a plain sleep.
     static void waitAtLeast(int milliseconds);
     static void sleep(int milliseconds);
 

@@ -1,5 +1,8 @@
 // Transport, register primitives and the device lock, checked cycle by cycle on the virtual
 // instrument.
+#include <signal.h>
+#include <sys/time.h>
+
 #include <chrono>
 
 #include "DriverOnBench.h"
@@ -16,6 +19,25 @@ class UsbTransport : public DriverOnBench {
 protected:
     UsbTransport() : DriverOnBench("usb") {}
 };
+
+// A wait asleep is never shorter than asked, even when signals keep interrupting the sleep.
+TEST(TransportWait, SignalsDoNotShortenAWait) {
+    struct sigaction interrupt {};
+    interrupt.sa_handler = [](int) {};  // no SA_RESTART: the sleep returns EINTR
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGALRM, &interrupt, &previous), 0);
+    itimerval every{{0, 300}, {0, 300}};
+    ASSERT_EQ(setitimer(ITIMER_REAL, &every, nullptr), 0);
+    for (int milliseconds : {1, 2, 5}) {
+        const auto start = std::chrono::steady_clock::now();
+        q745drv::Transport::waitAtLeast(milliseconds);
+        EXPECT_GE(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(milliseconds));
+    }
+    itimerval off{};
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+}
 
 TEST_F(Transport, UnknownInterfaceModeReportsModeMinusOneAndChangesNothing) {
     EXPECT_EQ(driver->setInterface(2), 1);
