@@ -14,15 +14,29 @@ class ClassCounter {
 public:
     std::int64_t mismatches(const std::uint8_t* data, std::int64_t n, std::int64_t start,
                             std::int64_t period, int difference) {
+        // Members are counted into four histograms in turn: on nearly constant data one
+        // histogram's increments of the same count would each wait for the one before.
         int low = 255;
         int high = 0;
         std::int64_t members = 0;
-        for (std::int64_t i = start; i < n; i += period) {
-            const int value = data[i];
-            ++histogram_[static_cast<std::size_t>(value)];
+        auto add = [&](std::size_t histogram, int value) {
+            ++partial_[histogram][static_cast<std::size_t>(value)];
             low = std::min(low, value);
             high = std::max(high, value);
-            ++members;
+        };
+        std::int64_t i = start;
+        for (; i + 3 * period < n; i += 4 * period, members += 4) {
+            add(0, data[i]);
+            add(1, data[i + period]);
+            add(2, data[i + 2 * period]);
+            add(3, data[i + 3 * period]);
+        }
+        for (; i < n; i += period, ++members)
+            add(0, data[i]);
+        for (int v = low; v <= high; ++v) {
+            const auto k = static_cast<std::size_t>(v);
+            histogram_[k] = partial_[0][k] + partial_[1][k] + partial_[2][k] + partial_[3][k];
+            partial_[0][k] = partial_[1][k] = partial_[2][k] = partial_[3][k] = 0;
         }
         // near: pairs closer than `difference`, counted from the smaller value of each pair
         std::int64_t near = 0;
@@ -43,16 +57,20 @@ private:
     std::int64_t count(int value) const {
         return value > 255 ? 0 : histogram_[static_cast<std::size_t>(value)];
     }
+    std::array<std::array<std::int32_t, 256>, 4> partial_{};
     std::array<std::int32_t, 256> histogram_{};
 };
 
-// Pairs are compared in blocks of this many (a byte-sized count per block, which the compiler
-// keeps in vector lanes), between which the total is checked against the allowance.
-constexpr std::size_t kBlock = 64;
+// Pairs are compared kLanes side by side, each lane counting in a byte, in stretches of
+// kStretch pairs between which the total is checked against the allowance. Comparing a few
+// pairs past the point where the total exceeds it changes nothing: the counts kept are exact
+// for the pairs compared.
+constexpr std::size_t kLanes = 64;
+constexpr std::size_t kStretch = 8 * kLanes;
 
 // Where the processor has wider vectors, a second copy of the comparison uses them.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define Q745_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#define Q745_WIDE_VECTORS __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define Q745_WIDE_VECTORS
 #endif
@@ -74,34 +92,48 @@ Q745_WIDE_VECTORS void scanShift(const std::uint8_t* data, std::size_t shift, st
     const std::uint8_t* b = data + shift;
     std::size_t j = static_cast<std::size_t>(progress.scanned);
     std::int64_t counted = progress.counted;
-    for (; j + kBlock <= to && total <= allowance; j += kBlock) {
-        std::uint8_t block = 0;
-        for (std::size_t k = 0; k < kBlock; ++k) {
-            const std::uint8_t x = a[j + k];
-            const std::uint8_t y = b[j + k];
-            const std::uint8_t distance =
-                x > y ? static_cast<std::uint8_t>(x - y) : static_cast<std::uint8_t>(y - x);
-            block = static_cast<std::uint8_t>(block + (distance >= d ? 1 : 0));
+    // Kept in locals rather than written through the references at every block.
+    std::int64_t sum = total;
+    std::size_t clean = static_cast<std::size_t>(progress.clean);
+    for (; j + kStretch <= to && sum <= allowance; j += kStretch) {
+        std::array<std::uint8_t, kLanes> lanes{};
+        for (std::size_t k = 0; k < kStretch; k += kLanes) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane) {
+                const std::uint8_t x = a[j + k + lane];
+                const std::uint8_t y = b[j + k + lane];
+                const std::uint8_t distance =
+                    x > y ? static_cast<std::uint8_t>(x - y) : static_cast<std::uint8_t>(y - x);
+                lanes[lane] = static_cast<std::uint8_t>(lanes[lane] + (distance >= d ? 1 : 0));
+            }
         }
-        total += block;
-        counted += block;
-        if (counted == 0) progress.clean = static_cast<std::int32_t>(j + kBlock);
+        std::int64_t stretch = 0;
+        for (std::uint8_t count : lanes)
+            stretch += count;
+        sum += stretch;
+        counted += stretch;
+        if (counted == 0) clean = j + kStretch;
     }
-    for (; j < to && total <= allowance; ++j) {
+    for (; j < to && sum <= allowance; ++j) {
         if (std::abs(a[j] - b[j]) >= d) {
             ++counted;
-            ++total;
+            ++sum;
         }
-        if (counted == 0) progress.clean = static_cast<std::int32_t>(j + 1);
+        if (counted == 0) clean = j + 1;
     }
+    total = sum;
     progress.scanned = static_cast<std::int32_t>(j);
     progress.counted = static_cast<std::int32_t>(counted);
+    progress.clean = static_cast<std::int32_t>(clean);
 }
 
 // A long period has few pairs, compared shift by shift (k = j + p, j + 2p, ...); a short one
 // has long residue classes, counted from the histogram of each class. This many pairs per
 // point of the record is where the histograms become cheaper.
-constexpr std::int64_t kShiftedPairsPerPoint = 32;
+constexpr std::int64_t kShiftedPairsPerPoint = 64;
+// A shift's pairs are counted from the outliers (below) when they are fewer than this share of
+// the pairs left to compare: one outlier's two pairs cost about as much as comparing this many
+// pairs side by side.
+constexpr std::size_t kScannedPairsPerOutlier = 64;
 
 constexpr int kProgressMaximum = 7;
 constexpr int kLastStageOneTolerance = 5;
@@ -131,6 +163,7 @@ public:
             shift.counted = 0;
         }
         difference_ = difference;
+        outliersFound_ = false;
     }
 
     bool passes(std::int64_t period, std::int64_t allowance) {
@@ -157,15 +190,76 @@ private:
             total += shifts_[index(k)].counted;
         if (total > allowance) return false;
         const auto d = static_cast<std::uint8_t>(difference_);
+        findOutliers();
         for (std::int64_t k = period; k < n_; k += period) {
             ShiftProgress& shift = shifts_[index(k)];
             const std::size_t pairs = static_cast<std::size_t>(n_ - k);
-            if (static_cast<std::size_t>(shift.scanned) == pairs) continue;
-            // The kept count of this shift is in `total` already; scanning adds to both.
-            scanShift(data_, index(k), pairs, d, allowance, total, shift);
+            const auto scanned = static_cast<std::size_t>(shift.scanned);
+            if (scanned == pairs) continue;
+            // The kept count of this shift is in `total` already; counting adds to both.
+            if (fewOutliers_ && outliers_.size() * kScannedPairsPerOutlier < pairs - scanned) {
+                const std::int32_t found = outlierMismatches(k, shift.scanned);
+                shift.counted += found;
+                total += found;
+                shift.scanned = static_cast<std::int32_t>(pairs);
+                if (shift.counted == 0) shift.clean = shift.scanned;
+            } else {
+                scanShift(data_, index(k), pairs, d, allowance, total, shift);
+            }
             if (total > allowance) return false;
         }
         return true;
+    }
+
+    // The samples outside the densest window of d consecutive values. Two samples inside it
+    // differ by less than d, so each pair that differs by d or more holds one of these.
+    void findOutliers() {
+        if (outliersFound_) return;
+        outliersFound_ = true;
+        if (isOutlier_.empty()) {
+            isOutlier_.resize(static_cast<std::size_t>(n_));
+            for (std::int64_t i = 0; i < n_; ++i)
+                ++valueCounts_[data_[i]];
+        }
+        const int width = difference_;
+        std::int64_t inside = 0;
+        for (int v = 0; v < width; ++v)
+            inside += valueCounts_[static_cast<std::size_t>(v)];
+        std::int64_t most = inside;
+        int low = 0;
+        for (int first = 1; first + width <= 256; ++first) {
+            inside += valueCounts_[static_cast<std::size_t>(first + width - 1)] -
+                      valueCounts_[static_cast<std::size_t>(first - 1)];
+            if (inside > most) {
+                most = inside;
+                low = first;
+            }
+        }
+        // Too many to be worth listing for any shift.
+        fewOutliers_ = (n_ - most) * static_cast<std::int64_t>(kScannedPairsPerOutlier) < n_;
+        if (!fewOutliers_) return;
+        outliers_.clear();
+        for (std::int64_t i = 0; i < n_; ++i) {
+            const bool outside = data_[i] < low || data_[i] >= low + width;
+            isOutlier_[index(i)] = outside ? 1 : 0;
+            if (outside) outliers_.push_back(static_cast<std::int32_t>(i));
+        }
+    }
+
+    // The pairs (j, j + k), j >= from, that differ by d or more, found from the outliers: each
+    // such pair is counted from its first sample when that is an outlier, else from its second.
+    std::int32_t outlierMismatches(std::int64_t k, std::int64_t from) const {
+        const auto first = [&](std::int64_t position) {
+            return std::lower_bound(outliers_.begin(), outliers_.end(), position);
+        };
+        std::int32_t found = 0;
+        for (auto o = first(from), end = first(n_ - k); o != end; ++o)
+            found += std::abs(data_[*o] - data_[*o + k]) >= difference_ ? 1 : 0;
+        for (auto o = first(from + k); o != outliers_.end(); ++o) {
+            const bool mismatch = std::abs(data_[*o - k] - data_[*o]) >= difference_;
+            found += mismatch && isOutlier_[index(*o - k)] == 0 ? 1 : 0;
+        }
+        return found;
     }
 
     bool passesByClasses(std::int64_t period, std::int64_t allowance) {
@@ -184,6 +278,12 @@ private:
     int difference_ = 0;
     ClassCounter classes_;
     std::vector<ShiftProgress> shifts_;  // by shift, allocated on first use
+    std::array<std::int64_t, 256> valueCounts_{};
+    // For the present difference, when found: the outliers' positions, and which samples are.
+    bool outliersFound_ = false;
+    bool fewOutliers_ = false;
+    std::vector<std::int32_t> outliers_;
+    std::vector<std::uint8_t> isOutlier_;
 };
 
 int thresholdFor(int tolerance) {

@@ -230,6 +230,32 @@ TEST(PeriodSearch, SearchEqualsTheDirectDefinitionOnRealLookingRecords) {
     }
 }
 
+// Nearly constant records with rare spikes, where the pairs that differ are found from the few
+// samples away from the rest; a period hides in some of them.
+TEST(PeriodSearch, SearchAndCheckEqualTheDirectDefinitionOnRareSpikes) {
+    std::mt19937 random(23);
+    for (int round = 0; round < 40; ++round) {
+        const int n = std::uniform_int_distribution<int>(300, 3000)(random);
+        const int rarity = std::uniform_int_distribution<int>(100, 2000)(random);
+        const int period = std::uniform_int_distribution<int>(2, 400)(random);
+        std::uniform_int_distribution<int> noise(-1, 1);
+        std::uniform_int_distribution<int> spike(-60, 60);
+        Samples s(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const bool spiked = round % 2 == 0 ? i % period == 7 % period
+                                               : random() % static_cast<unsigned>(rarity) == 0;
+            s[i] = clampSample(128 + noise(random) + (spiked ? spike(random) : 0));
+        }
+        EXPECT_EQ(fastSearch(s), directSearch(s)) << "round " << round;
+        for (int p : {2, 3, period, n / 3, n / 2}) {
+            for (int d : {3, 8, 21, 40}) {
+                EXPECT_EQ(periodCheckPasses(s, p, d, 30), directCheck(s, p, d, 30))
+                    << "round " << round << " p " << p << " d " << d;
+            }
+        }
+    }
+}
+
 TEST(PeriodSearch, TwoChannelsSearchChannelBOnlyWhenANeedsIt) {
     Samples lonely(400, 100);
     lonely[0] = 250;
