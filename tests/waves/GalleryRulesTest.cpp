@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/UnitFormat.h"
 #include "generators/AddNoise.h"
 #include "generators/AmplitudeModulation.h"
 #include "generators/HarmonicParameterBlock.h"
 #include "waves/DataViewRows.h"
-#include "core/UnitFormat.h"
 #include "waves/PredefinedWaveforms.h"
 
 TEST(GalleryRules, ThumbnailsShowRowsOfFourFromTheScrollPosition) {

@@ -10,12 +10,12 @@
 #include "../panels/PanelRig.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
-#include "panels/WaveScreen.h"
-#include "shell/MessageBox.h"
-#include "ui_GalleryScreen.h"
 #include "core/UnitFormat.h"
 #include "generators/HarmonicParameterBlock.h"
+#include "panels/WaveScreen.h"
+#include "shell/MessageBox.h"
 #include "ui_DataViewModule.h"
+#include "ui_GalleryScreen.h"
 #include "waves/GalleryRules.h"
 #include "waves/GawFile.h"
 #include "waves/PredefinedWaveforms.h"
@@ -32,11 +32,11 @@ struct Gallery {
         resetPredefined(store, 1);
         in.frequency = in.frequency == 0 ? 1000 : in.frequency;
         form = std::make_unique<TGalleryForm>(store, in, editors);
-        form->setFileNameAsker([this](QWidget*, const QString& title, const QString&,
-                                      const QString& proposed, bool) {
-            asked.push_back(title + " " + proposed);
-            return chosenFile;
-        });
+        form->setFileNameAsker(
+            [this](QWidget*, const QString& title, const QString&, const QString& proposed, bool) {
+                asked.push_back(title + " " + proposed);
+                return chosenFile;
+            });
         form->show();
     }
     Ui::TGalleryForm& ui() { return form->controls(); }
