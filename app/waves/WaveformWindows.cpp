@@ -46,11 +46,14 @@ std::optional<MainWindowModules::GalleryChoice> WaveformWindows::selectWave(
     if (owner != nullptr) gallery.move(owner->pos());
     const bool accepted = gallery.exec() == QDialog::Accepted;
 
-    // A channel whose waveform changed plays the new one, whichever button closed the gallery.
-    const bool otherChanged =
-        gallery.otherChannelChanged() || gallery.changedSlots().contains(otherSlot);
+    // A channel whose waveform was replaced plays the new one, whichever button closed the
+    // gallery. A deleted waveform leaves nothing to play: its channel keeps what it plays.
+    const auto replaced = [this, &gallery](int slot) {
+        return gallery.changedSlots().contains(slot) && !slotRecord(store_, slot).isEmpty();
+    };
+    const bool otherChanged = gallery.otherChannelChanged() || replaced(otherSlot);
     if (accepted) return MainWindowModules::GalleryChoice{gallery.selectedSlot(), otherChanged};
-    if (gallery.changedSlots().contains(ownSlot) || otherChanged)
+    if (replaced(ownSlot) || otherChanged)
         return MainWindowModules::GalleryChoice{ownSlot, otherChanged};
     return std::nullopt;
 }

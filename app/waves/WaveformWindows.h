@@ -29,8 +29,8 @@ public:
     void setFileNameAsker(TGalleryForm::FileNameAsker asker) { askFileName_ = std::move(asker); }
 
     // The gallery, modal, at the owner's top-left corner. "Ok" gives the slot chosen; "Cancel"
-    // gives nothing, unless a waveform a channel plays was changed meanwhile: then the asking
-    // channel keeps its slot and both channels whose waveforms changed are loaded again.
+    // gives nothing, unless a waveform a channel plays was replaced meanwhile: then the asking
+    // channel keeps its slot and the channels whose waveforms were replaced are loaded again.
     std::optional<MainWindowModules::GalleryChoice> selectWave(
         const MainWindowModules::GalleryRequest& request, QWidget* owner);
 

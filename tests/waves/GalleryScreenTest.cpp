@@ -222,6 +222,15 @@ TEST(GalleryScreen, RealViewShowsWhatTheChannelPlays) {
     EXPECT_TRUE(gallery.form->otherChannelChanged());
 }
 
+TEST(GalleryScreen, SmallScreenGivesAResizableDialogOf640By480) {
+    GalleryInputs inputs;
+    inputs.smallScreen = true;
+    Gallery gallery(inputs);
+    EXPECT_EQ(gallery.form->size(), QSize(640, 480));
+    EXPECT_NE(gallery.form->minimumSize(), gallery.form->maximumSize());
+    EXPECT_EQ(Gallery().form->minimumSize(), Gallery().form->maximumSize());
+}
+
 TEST(DataViewModule, MarkedHarmonicsOfChannelAAndNoDataForB) {
     PanelRig<> rig;
     resetPredefined(rig.store, 1);
