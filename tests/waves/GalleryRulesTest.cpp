@@ -9,15 +9,6 @@
 #include "waves/DataViewRows.h"
 #include "waves/PredefinedWaveforms.h"
 
-TEST(GalleryRules, ThumbnailsShowRowsOfFourFromTheScrollPosition) {
-    EXPECT_EQ(thumbnailSlot(0, 1), 1);
-    EXPECT_EQ(thumbnailSlot(2, 1), 9);
-    EXPECT_EQ(thumbnailSlot(kDeltaBarMaximum, 8), kStoreSlotCount);
-    EXPECT_EQ(slotThumbnail(2, 16), 8);
-    EXPECT_FALSE(slotThumbnail(2, 8));
-    EXPECT_FALSE(slotThumbnail(2, 17));
-}
-
 TEST(GalleryRules, CopyIsNamedAfterItsSourceAndKeepsItsStatistics) {
     WaveformStore store;
     resetPredefined(store, 1);
@@ -97,18 +88,13 @@ TEST(DataViewRows, MarkedHarmonicsFollowTheFundamental) {
     EXPECT_EQ(view.rows[0].voltage, formatVoltage(0.707 * 8000 * halfScale / 1000) + "V");
     EXPECT_EQ(view.rows[1].voltage, formatVoltage(0.5 * 0.707 * 8000 * halfScale / 1000) + "V");
 
-    input.multiplier = 3;  // channel B
-    EXPECT_EQ(channelDataView(input).rows[1].frequency, "9kHz");
-}
-
-TEST(DataViewRows, HarmonicsBeyondTheStepAreRed) {
-    const WaveformRecord record = harmonicWaveform({{4096, true}, {2048, true}});
-    const ChannelDataView a = channelDataView({&record, 8000, 10, 4, 1});
-    EXPECT_FALSE(a.rows[0].red);
-    EXPECT_TRUE(a.rows[1].red) << "4 > 8192 / 4096";
-    EXPECT_FALSE(a.rows[2].red) << "4 = 8192 / 2048";
-    const ChannelDataView b = channelDataView({&record, 8000, 10, 2, 2});
-    EXPECT_TRUE(b.rows[1].red) << "channel B: step times multiplier";
+    // Channel B: the multiplied frequency, and red beyond step times multiplier.
+    input.multiplier = 7;
+    input.sampleStep = 256;
+    const ChannelDataView b = channelDataView(input);
+    EXPECT_EQ(b.rows[1].frequency, "21kHz");
+    EXPECT_FALSE(b.rows[1].red) << "1792 < 8192 / 3";
+    EXPECT_TRUE(b.rows[2].red) << "1792 > 8192 / 5";
 }
 
 TEST(DataViewRows, ModulationNoiseAndPlainWaveforms) {
