@@ -13,6 +13,7 @@ q745_packages=(
     libcli11-dev nlohmann-json3-dev
     xvfb xauth fonts-dejavu-core
     openbox xdotool wmctrl x11-utils imagemagick
+    gtkwave
     locales
 )
 

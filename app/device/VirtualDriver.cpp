@@ -246,6 +246,9 @@ void VirtualDriver::SendWave(std::span<const std::uint16_t> words) {
     const auto length = static_cast<std::int32_t>(words.size());
     driver_.SetWaveForm(low.data(), 0, length, 0, 1);
     driver_.SetWaveForm(high.data(), 1, length, 0, 1);
+    // The raw upload leaves octave mode, in which a frequency sent before it set another sample
+    // clock: the next frequency request goes out whatever it is.
+    sent_.frequencyDigital = -1;
 }
 
 void VirtualDriver::FlushQueuedWave() {

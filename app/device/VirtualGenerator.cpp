@@ -123,6 +123,10 @@ const WaveformRecord* TVirtualGenerator::Wave(int channel) const {
 void TVirtualGenerator::ChangeDigitalSequence(const TDigitalWave& sequence) {
     digitalSequence_ = &sequence;
     driver_.SendWave(sequence.words());
+    // Digital mode entered with an empty sequence sent its tick frequency while the instrument
+    // still held the analog octave sets; the first sequence uploaded must play at it.
+    if (mode_.currentMode() == ModeDigital && !sequence.empty())
+        digitalTickFrequency_ = driver_.SendFrequency(1, digitalTickFrequency_);
 }
 
 void TVirtualGenerator::sendWave(int channel, const WaveformRecord* record, std::int32_t phase) {

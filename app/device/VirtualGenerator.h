@@ -57,7 +57,8 @@ public:
     // The channel's waveform of the current mode (analog, or import otherwise); always sent.
     // The record is referred to, not copied: it must outlive its use by the model.
     void ChangeWave(int channel, const WaveformRecord& record);
-    // The digital pattern; always sent. Referred to, not copied.
+    // The digital pattern; always sent, and in digital mode the tick frequency after it (a raw
+    // upload changes what the instrument makes of a frequency). Referred to, not copied.
     void ChangeDigitalSequence(const TDigitalWave& sequence);
     void ChangeLevel(int channel, std::int32_t code);
     void ChangeShift(int channel, std::int32_t code);

@@ -291,6 +291,29 @@ TEST_F(OnInstrument, DigitalModePlaysTheStepWordsOnBothMemories) {
     EXPECT_TRUE(state.channels[1].normalPath);
 }
 
+TEST_F(OnInstrument, FirstSequenceOfADigitalModeEnteredEmptyPlaysAtTheTickFrequency) {
+    InstrumentRig rig;
+    TVirtualGenerator model(*rig.binding, rig.state.modeSource(), rig.messages);
+    WaveformRecord a = squareRecord();
+    model.ChangeWave(0, a);
+    model.ChangeWave(1, a);
+    model.Activate();
+    model.ApplyMode(false);
+    // Digital mode with nothing to play: the tick frequency meets the analog octave sets.
+    TDigitalWave sequence;
+    rig.state.currentMode = ModeDigital;
+    model.ChangeDigitalSequence(sequence);
+    model.ChangeFrequency(200000);
+    model.ApplyMode(false);
+    setWaveLength(sequence, 16);
+    model.ChangeDigitalSequence(sequence);
+
+    const q745vi::InstrumentState state = parallelState(0);
+    EXPECT_FALSE(state.octaveMode);
+    EXPECT_NEAR(state.sampleClockHz, model.digitalTickFrequency(), 1e-6 * state.sampleClockHz);
+    EXPECT_NEAR(model.digitalTickFrequency(), 200000.0, 20.0);
+}
+
 TEST_F(OnInstrument, ImportModePlaysTheRecordedPointsAtTheirRate) {
     InstrumentRig rig;
     rig.state.currentMode = ModeImport;

@@ -8,6 +8,7 @@
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
+#include "VcdReader.h"
 #include "core/FileStore.h"
 #include "digital/MacroFile.h"
 #include "digital/MacroLibrary.h"
@@ -175,6 +176,32 @@ TEST_F(DigitalCtlTest, WrongArgumentsShowTheUsage) {
         run("digital expand " + path("none.gdw") + " --steps 1 -o " + path("o.gdw"));
     EXPECT_EQ(missing.err, "Nie je mozne otvorit subor: " + path("none.gdw") + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "o.gdw"));
+}
+
+TEST_F(DigitalCtlTest, WritesTheWaveAsAValueChangeDump) {
+    put("w.gdw", encodeWaveFile(sampleWave(), sampleQueue()));
+    ToolRun result = run("digital vcd " + path("w.gdw") + " --frequency 1e6 -o " + path("w.vcd"));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const VcdDump dump = readVcd(text(folder / "w.vcd"));
+    EXPECT_EQ(dump.timescale, "1us");
+    EXPECT_EQ(dump.variables.at(dump.idOf("B")).range, "[1:0]");
+    // B is bit 0 on D3 and bit 1 on D2: the words 1, 12, 33 hold 0, 3, 0.
+    EXPECT_EQ(dump.valueAt("B", 0), 0);
+    EXPECT_EQ(dump.valueAt("B", 1), 3);
+    EXPECT_EQ(dump.valueAt("B", 2), 0);
+    EXPECT_EQ(dump.valueAt("C", 2), 1);
+    EXPECT_EQ(dump.lastTime, 3);
+
+    put("DWave.dat", encodeMainWave(sampleWave()));
+    result = run("digital vcd " + path("DWave.dat") + " -o " + path("main.vcd"));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readVcd(text(folder / "main.vcd")).timescale, "1ns") << "589824 Hz by default";
+
+    put("other.bin", {1, 2, 3});
+    result = run("digital vcd " + path("other.bin") + " -o " + path("x.vcd"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Neplatny subor: " + path("other.bin") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "x.vcd"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The digital files for "q745ctl inspect" ("DWave.dat", ".gdw", "DMacros.dat", ".gma") and
-// "q745ctl digital expand", which runs the running-macro queue of a ".gdw" without a window.
+// The digital files for "q745ctl inspect" ("DWave.dat", ".gdw", "DMacros.dat", ".gma"),
+// "q745ctl digital expand", which runs the running-macro queue of a ".gdw" without a window, and
+// "q745ctl digital vcd", which writes a digital wave as a Value Change Dump.
 #include <functional>
 #include <limits>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "digital/MacroLibrary.h"
 #include "digital/MacroValueDialog.h"
 #include "digital/MainWaveFile.h"
+#include "digital/VcdWriter.h"
 #include "digital/WaveFile.h"
 
 namespace {
@@ -216,10 +218,58 @@ int expand(const ExpandOptions& options, CommandStreams& streams) {
     return 0;
 }
 
+// The tick frequency of a new installation: the files do not keep the one set on the
+// instrument.
+constexpr double kDefaultTickFrequency = 589824;
+constexpr double kLowestVcdFrequency = 0.001;
+constexpr double kHighestVcdFrequency = 1e9;
+
+struct VcdOptions {
+    std::string input;
+    double frequency = kDefaultTickFrequency;
+    std::string output;
+};
+
+int vcd(const VcdOptions& options, CommandStreams& streams) {
+    const std::filesystem::path input = options.input;
+    const std::optional<std::vector<std::uint8_t>> content = readWholeFile(input);
+    if (!content) throw std::runtime_error("Nie je mozne otvorit subor: " + input.string());
+    TDigitalWave wave;
+    if (beginsWith(*content, "Main digital wave file")) {
+        readOrRefuse(input, [&] { decodeMainWave(*content, wave); });
+    } else if (beginsWith(*content, "Digital wave")) {
+        MacroQueue running;
+        readOrRefuse(input, [&] { decodeWaveFile(*content, wave, running); });
+    } else {
+        throw std::runtime_error("Neplatny subor: " + input.string());
+    }
+    ConsoleMessages messages(streams.err);
+    if (!writeVcdFile(wave, options.frequency, options.output, options.output, messages)) return 1;
+    streams.out << "Wrote " << wave.length() << " steps of " << wave.signalCount << " signals to "
+                << options.output << " (timescale " << VcdTimeBase(options.frequency).timescale()
+                << ")\n";
+    return 0;
+}
+
+void defineVcd(CLI::App& digital, CommandSet& commands) {
+    auto options = std::make_shared<VcdOptions>();
+    CLI::App* command = digital.add_subcommand(
+        "vcd", "write a digital wave (.gdw or DWave.dat) as a Value Change Dump");
+    command->add_option("IN", options->input, "the digital wave to read")->required();
+    command
+        ->add_option("--frequency", options->frequency,
+                     "the tick frequency in Hz (default 589824, a new installation's)")
+        ->transform(
+            decimalNumber("Tick frequency in Hz", kLowestVcdFrequency, kHighestVcdFrequency));
+    command->add_option("-o", options->output, "the dump to write")->required();
+    commands.setRun(command, [options](CommandStreams& streams) { return vcd(*options, streams); });
+}
+
 void define(CLI::App& tool, CommandSet& commands) {
     auto options = std::make_shared<ExpandOptions>();
     CLI::App* digital = tool.add_subcommand("digital", "work on digital waves (.gdw)");
     digital->require_subcommand(1);
+    defineVcd(*digital, commands);
     CLI::App* command = digital->add_subcommand(
         "expand", "append steps to a digital wave, filled by its running macros");
     command->add_option("IN", options->input, "the digital wave to read")->required();
