@@ -58,6 +58,11 @@ void TDigitalWaveScreen::attach(TPictureBox& image, QScrollBar* scrollBar, TickS
             [this](QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers) {
                 pressed(position, button);
             });
+    // A quick second click is a press of its own (two clicks on a clock's "+" raise it twice).
+    connect(&image, &TPictureBox::mouseDoubleClicked, this,
+            [this](QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers) {
+                pressed(position, button);
+            });
     connect(&image, &TPictureBox::mouseMoved, this,
             [this](QPoint position, Qt::MouseButtons, Qt::KeyboardModifiers) { moved(position); });
     connect(&image, &TPictureBox::mouseReleased, this,

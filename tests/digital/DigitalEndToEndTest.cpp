@@ -58,8 +58,8 @@ void addNet(const e2e::Desktop& desktop, const e2e::Window& dialog, const std::s
     }
     desktop.click(dialog, NextStepX, NextStepY);
     for (std::size_t pin = 0; pin < lines.size(); ++pin)
-        desktop.drag(dialog, AvailablePinsX, lineY(lines[pin]), AssignedPinsX,
-                     lineY(static_cast<int>(pin)));
+        desktop.dragAndDrop(dialog, AvailablePinsX, lineY(lines[pin]), AssignedPinsX,
+                            lineY(static_cast<int>(pin)));
     desktop.click(dialog, AddToNetsX, AddToNetsY);
 }
 

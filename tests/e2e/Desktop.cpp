@@ -255,6 +255,32 @@ void Desktop::drag(const Window& window, int fromX, int fromY, int toX, int toY)
         throw Failure("xdotool could not drag in \"" + window.title + "\"");
 }
 
+void Desktop::dragAndDrop(const Window& window, int fromX, int fromY, int toX, int toY) const {
+    const QString id = QString::number(window.id);
+    const auto moveTo = [&](int x, int y) {
+        return QStringList{"mousemove",        "--window",         id,      "--sync",
+                           QString::number(x), QString::number(y), "sleep", "0.15"};
+    };
+    // Past the drag distance first, then to the target and a little on, so that the target sees
+    // the drag enter and move before the drop.
+    QStringList arguments = moveTo(fromX, fromY);
+    arguments << "mousedown"
+              << "1"
+              << "sleep"
+              << "0.2";
+    for (const int offset : {4, 8, 16, 24})
+        arguments << moveTo(fromX + (toX > fromX ? offset : -offset), fromY);
+    arguments << moveTo(toX, toY) << moveTo(toX + 2, toY) << "sleep"
+              << "0.3"
+              << "mouseup"
+              << "1"
+              << "sleep"
+              << "0.2";
+    if (tool("xdotool", arguments).exitCode != 0)
+        throw Failure("xdotool could not drag and drop in \"" + window.title + "\" from " +
+                      std::to_string(fromX) + "," + std::to_string(fromY));
+}
+
 void Desktop::pointAt(const Window& window, int x, int y) const {
     if (tool("xdotool", {"mousemove", "--window", QString::number(window.id), "--sync",
                          QString::number(x), QString::number(y)})

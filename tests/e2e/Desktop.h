@@ -67,6 +67,10 @@ public:
     // Presses the left button at one point of the window's client area, moves to another in a
     // few steps and releases it there.
     void drag(const Window& window, int fromX, int fromY, int toX, int toY) const;
+    // Drag and drop between two controls (a line of one list dropped on another list): slower
+    // than drag, with pauses, so that the program starts its drag before the pointer moves on
+    // and the target sees the drag enter and move before the drop, however busy the machine.
+    void dragAndDrop(const Window& window, int fromX, int fromY, int toX, int toY) const;
     // Moves the pointer to a point of the window's client area without a click.
     void pointAt(const Window& window, int x, int y) const;
     // Asks the window manager to close the window, as its close box does.
