@@ -179,10 +179,13 @@ int measurementLeft(int cursorX, int markerX, int width, int avoidLeft, int avoi
     const int centre = (cursorX + markerX) / 2;
     int left = centre - width / 2;
     if (left < avoidRight + kLabelGap && left + width > avoidLeft - kLabelGap) {
+        const int before = avoidLeft - kLabelGap - width;
+        const int after = avoidRight + kLabelGap;
+        // The side the text leans to, unless it has no room there.
         if (centre < (avoidLeft + avoidRight) / 2)
-            left = avoidLeft - kLabelGap - width;
+            left = before >= minLeft ? before : after;
         else
-            left = avoidRight + kLabelGap;
+            left = after + width <= maxRight ? after : before;
     }
     return std::clamp(left, minLeft, std::max(minLeft, maxRight - width));
 }

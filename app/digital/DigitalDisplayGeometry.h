@@ -139,6 +139,7 @@ std::string fittedName(const TSignal& signal, int maxWidth, const TextWidth& tex
 
 // Where the measurement text goes: centred between the cursor's and the marker's x, then
 // pushed aside so that it keeps clear of the span [avoidLeft, avoidRight] that the cursor's
-// labels take, staying within [minLeft, maxRight]. Returns its left edge.
+// labels take (to the other side when there is no room on its own), staying within
+// [minLeft, maxRight]. Returns its left edge.
 int measurementLeft(int cursorX, int markerX, int width, int avoidLeft, int avoidRight, int minLeft,
                     int maxRight);

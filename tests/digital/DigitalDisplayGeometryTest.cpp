@@ -119,7 +119,8 @@ TEST(DisplayGeometry, MeasurementKeepsClearOfTheCursorLabels) {
     const int left = measurementLeft(300, 200, 60, 280, 330, 70, 736);
     EXPECT_TRUE(left + 60 <= 275 || left >= 335) << left;
     EXPECT_EQ(measurementLeft(300, 600, 60, 250, 310, 70, 736), 420);
-    EXPECT_EQ(measurementLeft(720, 730, 60, 600, 700, 70, 736), 676) << "kept within the plot";
+    EXPECT_EQ(measurementLeft(138, 106, 60, 112, 165, 70, 736), 170) << "no room on the left";
+    EXPECT_EQ(measurementLeft(720, 730, 60, 600, 700, 70, 736), 535) << "no room on the right";
 }
 
 }  // namespace
