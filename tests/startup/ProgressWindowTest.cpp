@@ -143,3 +143,22 @@ TEST(ProgressWindowTest, TheCoresInterfaceUsesTheOwnerGivenBefore) {
     EXPECT_TRUE(rig.owner.isEnabled());
     reporter.progressFinish();
 }
+
+// Over a modal window (a step operation of the digital editor) the progress window must take
+// the input itself, or "Break" could not be pressed.
+TEST(ProgressWindowTest, OverAModalWindowItIsModalItself) {
+    ProgressRig rig;
+    QWidget editor;
+    editor.setWindowModality(Qt::ApplicationModal);
+    editor.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &editor);
+    rig.progress.progressStart(&editor, 100, true, true, "");
+    EXPECT_TRUE(rig.form.isVisible());
+    EXPECT_EQ(rig.form.windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), &rig.form);
+    rig.progress.progressFinish();
+    editor.hide();
+    rig.progress.progressStart(&rig.owner, 100, true, true, "");
+    EXPECT_EQ(rig.form.windowModality(), Qt::NonModal) << "over the main window it is not";
+    rig.progress.progressFinish();
+}
