@@ -195,6 +195,16 @@ TEST_F(Editor, InsertAndDeleteStepsAtTheCursor) {
     EXPECT_EQ(editor->display().cursor(), 1);
     EXPECT_EQ(progress.maximum, 10);
     EXPECT_TRUE(progress.finished);
+
+    messages.answers = {MessageResult::No, MessageResult::Yes, MessageResult::Yes};
+    ui().ClearWaveBtn->click();
+    EXPECT_EQ(editor->workingWave().length(), 2);
+    ui().ClearWaveBtn->click();
+    EXPECT_EQ(editor->workingWave().length(), 0);
+    EXPECT_EQ(editor->workingWave().signalCount, 1) << "the signals stay";
+    ui().NewWaveBtn->click();
+    EXPECT_EQ(editor->workingWave().signalCount, 0);
+    EXPECT_EQ(messages.texts().back(), "Vsetky data a prvky budu stratene.\r\nChcete pokracovat ?");
 }
 
 TEST_F(Editor, DeletingTheOnlyStepThenOneStepAppendsAFreshStep) {
