@@ -66,7 +66,8 @@ void ComputeStatistics16384(benchmark::State& state) {
 BENCHMARK(ComputeStatistics16384)->Unit(benchmark::kMicrosecond);
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define Q745_WIDE_VECTORS __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define Q745_WIDE_VECTORS \
+    __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define Q745_WIDE_VECTORS
 #endif

@@ -68,7 +68,7 @@ private:
 constexpr std::size_t kLanes = 64;
 constexpr std::size_t kStretch = 8 * kLanes;
 
-// Where the processor has wider vectors, a second copy of the comparison uses them.
+// Where the processor has wider vectors, further copies of the comparison use them.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 #define Q745_WIDE_VECTORS __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
