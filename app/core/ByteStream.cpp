@@ -28,6 +28,10 @@ void ByteReader::need(std::size_t count) const {
     if (count > remaining()) throw InvalidFile();
 }
 
+void ByteReader::expectEnd() const {
+    if (!atEnd()) throw InvalidFile();
+}
+
 std::uint8_t ByteReader::u8() {
     need(1);
     return data_[position_++];

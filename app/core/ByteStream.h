@@ -47,6 +47,8 @@ public:
     std::size_t position() const { return position_; }
     std::size_t remaining() const { return data_.size() - position_; }
     bool atEnd() const { return position_ == data_.size(); }
+    // Nothing follows the content of a file of ours: InvalidFile when bytes are left.
+    void expectEnd() const;
 
 private:
     void need(std::size_t count) const;
@@ -57,6 +59,7 @@ private:
 
 // The string encoding of all data files: a signed 32-bit length, then the 8-bit characters.
 inline constexpr std::int32_t kMaxStoredStringLength = 1024;
+inline constexpr std::size_t kLargestStoredStringSize = 4 + kMaxStoredStringLength;
 void writeString(ByteWriter& out, std::string_view text);
 // A length above 1024 (or beyond the end of the data) raises InvalidFile; a length of 0 or
 // less gives an empty text.

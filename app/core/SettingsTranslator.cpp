@@ -538,27 +538,25 @@ void applySettingsText(std::string_view text, bool communicationPass, SettingsTa
 bool writeSettings(const std::filesystem::path& path, const SettingsValues& values,
                    UserMessages& messages) {
     const std::string text = settingsText(values);
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
     const ReplaceResult result = replaceFileAtomically(
-        path, temporary,
-        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     if (result == ReplaceResult::Replaced) return true;
-    messages.error("Nie je mozne ukladat do suboru: " + temporary.string());
+    messages.error("Nie je mozne ukladat do suboru: " + path.string() + ".tmp");
     return false;
 }
 
 bool readSettings(const std::filesystem::path& path, bool communicationPass, SettingsTarget& target,
                   UserMessages& messages) {
-    const std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(path);
-    if (!bytes) {
+    const FileRead read = readFileOfKind(path, kLargestSettingsFile);
+    if (read.status == ReadStatus::CannotOpen) {
         messages.error("Nie je mozne otvorit subor: " + path.string());
         return false;
     }
     try {
-        applySettingsText(
-            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-            communicationPass, target);
+        if (read.status == ReadStatus::TooLarge) throw InvalidFile();
+        applySettingsText(std::string_view(reinterpret_cast<const char*>(read.content.data()),
+                                           read.content.size()),
+                          communicationPass, target);
     } catch (const std::exception&) {
         messages.error("Nie je mozne citat zo suboru: " + path.string());
         return false;

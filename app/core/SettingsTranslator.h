@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -52,12 +53,18 @@ std::string settingsText(const SettingsValues& values);
 // before stay applied.
 void applySettingsText(std::string_view text, bool communicationPass, SettingsTarget& target);
 
-// The settings file at path: the text replaces the file atomically (through path + ".tmp");
-// false after telling the operator that it cannot be written.
+// The settings file at path: the text replaces the file atomically, through a temporary of a
+// unique name beside it (so that a profile never costs the operator a file of his own); false
+// after telling the operator ("Nie je mozne ukladat do suboru: " + path + ".tmp") that it
+// cannot be written.
 bool writeSettings(const std::filesystem::path& path, const SettingsValues& values,
                    UserMessages& messages);
 
+// Settings files are a few kilobytes; a larger file is not read.
+inline constexpr std::size_t kLargestSettingsFile = std::size_t{1} << 20;
+
 // Reads the settings file at path into target; false after telling the operator that it
-// cannot be opened or read.
+// cannot be opened (also when it is not a regular file) or read (also when it is larger than
+// kLargestSettingsFile).
 bool readSettings(const std::filesystem::path& path, bool communicationPass, SettingsTarget& target,
                   UserMessages& messages);

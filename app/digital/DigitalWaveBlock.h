@@ -11,3 +11,11 @@ void writeWaveBlock(ByteWriter& out, const TDigitalWave& wave);
 // a bad tag, a length above the capacity, a capacity above 262144 steps, more than 16 signals, a
 // width of 0 or above 16, a pin mask that is not a single line, or data that ends early.
 void readWaveBlock(ByteReader& in, TDigitalWave& wave);
+
+// The most bytes one block can take: its tags, the counts, 262144 step words and 16 signals of
+// 16 pins with the longest names.
+inline constexpr std::size_t kLargestSignalRecordSize =
+    kLargestStoredStringSize + 1 + 4 * kMaxSignalWidth + 1 + 4 + 4;
+inline constexpr std::size_t kLargestWaveBlockSize =
+    (4 + 12) + 4 + 4 + 2 * std::size_t{kMaxWaveLength} + 4 +
+    kMaxSignals * kLargestSignalRecordSize + (4 + 16);

@@ -1,7 +1,8 @@
 #include "digital/MacroBlock.h"
 
+#include <algorithm>
+
 #include "core/UserError.h"
-#include "digital/DigitalWaveBlock.h"
 
 namespace {
 
@@ -55,7 +56,10 @@ void readMacroBlock(ByteReader& in, TDigitalMacro& macro) {
     if (macro.valueWidth > 3 || macro.valueSource > kValueFromFile) throw InvalidFile();
     macro.value = in.i32();
     const std::int32_t count = in.i32();
-    if (count < 0 || static_cast<std::size_t>(count) > in.remaining() / kBindingSize)
+    const std::size_t cells =
+        std::size_t{kMaxSignals} * static_cast<std::size_t>(std::max(macro.wave.length(), 1));
+    if (count < 0 || static_cast<std::size_t>(count) > in.remaining() / kBindingSize ||
+        static_cast<std::size_t>(count) > cells)
         throw InvalidFile();
     macro.bindings.resize(static_cast<std::size_t>(count));
     for (MacroBinding& binding : macro.bindings) {

@@ -11,7 +11,8 @@ namespace {
 // Whether an entry can play its next template step. A stored queue entry with an empty template
 // or a position outside it cannot, and leaves the queue without writing anything.
 bool canPlay(const TDigitalMacro& entry) {
-    return entry.position >= -1 && entry.position + 1 < entry.wave.length();
+    // Compared without adding to a stored position, which may be the largest 32-bit number.
+    return entry.position >= -1 && entry.position < entry.wave.length() - 1;
 }
 
 std::int32_t wrapped(std::int64_t value) {

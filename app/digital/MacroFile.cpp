@@ -2,7 +2,6 @@
 
 #include "core/UserMessages.h"
 #include "digital/DigitalFiles.h"
-#include "digital/MacroBlock.h"
 #include "digital/MacroLibrary.h"
 
 namespace {
@@ -25,6 +24,7 @@ TDigitalMacro decodeMacroFile(std::span<const std::uint8_t> content) {
     ByteReader in(content);
     TDigitalMacro macro;
     readMacroBlock(in, macro);
+    in.expectEnd();
     return macro;
 }
 
@@ -60,7 +60,7 @@ bool importMacro(MacroLibrary& library, const std::filesystem::path& fileName,
     const std::string name = fileName.string();
     TDigitalMacro macro;
     if (!loadUserFile(
-            fileName, name,
+            fileName, name, kLargestMacroFile,
             [&](std::span<const std::uint8_t> content) { macro = decodeMacroFile(content); },
             messages))
         return false;

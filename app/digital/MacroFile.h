@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "digital/DigitalMacro.h"
+#include "digital/MacroBlock.h"
 
 class UserMessages;
 
 // ".gma": one macro block, exchanged through the folder "Export" of the start directory.
 inline constexpr const char* kExportFolderName = "Export";
+// One macro block and nothing else.
+inline constexpr std::size_t kLargestMacroFile = kLargestMacroBlockSize;
 
 std::vector<std::uint8_t> encodeMacroFile(const TDigitalMacro& macro);
 // Raises InvalidFile.

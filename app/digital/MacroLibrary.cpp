@@ -61,13 +61,14 @@ void decodeLibrary(std::span<const std::uint8_t> content, MacroLibrary& library)
         macro = std::move(entry);
     }
     if (readString(in) != kTrailer) throw InvalidFile();
+    in.expectEnd();
 }
 
 bool loadLibrary(MacroLibrary& library, const std::filesystem::path& folder,
                  UserMessages& messages) {
     library.clear();
     return loadOwnFile(
-        folder, kMacroLibraryFileName,
+        folder, kMacroLibraryFileName, kLargestMacroLibraryFile,
         [&](std::span<const std::uint8_t> content) { decodeLibrary(content, library); }, messages);
 }
 

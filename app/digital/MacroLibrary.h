@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/FileStore.h"
 #include "digital/DigitalMacro.h"
 
 class UserMessages;
@@ -14,9 +15,11 @@ class UserMessages;
 // wave editor is open.
 inline constexpr const char* kMacroLibraryFileName = "DMacros.dat";
 inline constexpr const char* kMacroLibraryTemporaryName = "DMacrosTmp.dat";
+// The library has no limit of its own; files beyond this size are refused.
+inline constexpr std::size_t kLargestMacroLibraryFile = kLargestFileOfOurs;
 
 std::vector<std::uint8_t> encodeLibrary(const MacroLibrary& library);
-// Raises InvalidFile. The library then keeps the entries read so far and, when the count was
+// Raises InvalidFile (also for bytes after the trailer). The library then keeps the entries read so far and, when the count was
 // read, empty entries up to it (a count larger than the file could hold is refused at once).
 void decodeLibrary(std::span<const std::uint8_t> content, MacroLibrary& library);
 

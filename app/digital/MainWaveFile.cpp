@@ -2,7 +2,6 @@
 
 #include "core/UserError.h"
 #include "digital/DigitalFiles.h"
-#include "digital/DigitalWaveBlock.h"
 
 namespace {
 
@@ -26,13 +25,14 @@ void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave) {
     TDigitalWave read;
     readWaveBlock(in, read);
     if (readString(in) != kTrailer) throw InvalidFile();
+    in.expectEnd();
     wave = std::move(read);
 }
 
 bool loadMainWave(TDigitalWave& wave, const std::filesystem::path& folder, UserMessages& messages) {
     clearWave(wave);
     return loadOwnFile(
-        folder, kMainWaveFileName,
+        folder, kMainWaveFileName, kLargestMainWaveFile,
         [&](std::span<const std::uint8_t> content) { decodeMainWave(content, wave); }, messages);
 }
 

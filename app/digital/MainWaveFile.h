@@ -6,15 +6,18 @@
 #include <vector>
 
 #include "digital/DigitalWave.h"
+#include "digital/DigitalWaveBlock.h"
 
 class UserMessages;
 
 // "DWave.dat": the main digital wave, kept in the start directory.
 inline constexpr const char* kMainWaveFileName = "DWave.dat";
 inline constexpr const char* kMainWaveTemporaryName = "DWaveTmp.dat";
+// Its header, one wave block and its trailer.
+inline constexpr std::size_t kLargestMainWaveFile = (4 + 22) + kLargestWaveBlockSize + (4 + 26);
 
 std::vector<std::uint8_t> encodeMainWave(const TDigitalWave& wave);
-// Raises InvalidFile; the wave is left empty then.
+// Raises InvalidFile (also for bytes after the trailer); the wave is left empty then.
 void decodeMainWave(std::span<const std::uint8_t> content, TDigitalWave& wave);
 
 // Reads folder/"DWave.dat" into the wave. A missing file ("Nie je mozne otvorit subor:

@@ -1,15 +1,25 @@
 #include "digital/ValueFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 
 std::shared_ptr<ValueFile> ValueFile::open(const std::string& fileName) {
-    std::ifstream stream(fileName, std::ios::binary);
-    if (!stream) return nullptr;
-    stream.seekg(0, std::ios::end);
-    const std::streamoff size = stream.tellg();
-    if (size < 0) return nullptr;
-    stream.seekg(0, std::ios::beg);
-    return std::shared_ptr<ValueFile>(new ValueFile(std::move(stream), size));
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::shared_ptr<ValueFile>(new ValueFile(fd, status.st_size));
+}
+
+ValueFile::~ValueFile() {
+    ::close(fd_);
 }
 
 std::uint32_t ValueFile::readValue(std::int64_t position, int byteCount) {
@@ -17,13 +27,13 @@ std::uint32_t ValueFile::readValue(std::int64_t position, int byteCount) {
     std::uint8_t bytes[4] = {0, 0, 0, 0};
     const std::int64_t first = std::max<std::int64_t>(position, 0);
     const std::int64_t last = std::min<std::int64_t>(position + byteCount, size_);
-    if (first < last) {
-        if (first != position_) {
-            stream_.clear();
-            stream_.seekg(first);
-        }
-        stream_.read(reinterpret_cast<char*>(bytes + (first - position)), last - first);
-        position_ = stream_ ? last : -1;
+    std::int64_t done = 0;
+    while (first + done < last) {
+        const ssize_t count = ::pread(fd_, bytes + (first - position) + done,
+                                      static_cast<std::size_t>(last - first - done), first + done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) break;  // a file cut short since it was opened reads as 0
+        done += count;
     }
     std::uint32_t value = 0;
     for (int i = byteCount - 1; i >= 0; --i)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -9,8 +8,13 @@
 // running queue that name the same file share one ValueFile; it closes with the last of them.
 class ValueFile {
 public:
-    // Nothing when the file cannot be opened.
+    // Nothing when the file cannot be opened or is not a regular file; opening never waits (a
+    // FIFO is refused at once).
     static std::shared_ptr<ValueFile> open(const std::string& fileName);
+
+    ValueFile(const ValueFile&) = delete;
+    ValueFile& operator=(const ValueFile&) = delete;
+    ~ValueFile();
 
     std::int64_t size() const { return size_; }
 
@@ -19,9 +23,8 @@ public:
     std::uint32_t readValue(std::int64_t position, int byteCount);
 
 private:
-    ValueFile(std::ifstream stream, std::int64_t size) : stream_(std::move(stream)), size_(size) {}
+    ValueFile(int fd, std::int64_t size) : fd_(fd), size_(size) {}
 
-    std::ifstream stream_;
+    int fd_;
     std::int64_t size_;
-    std::int64_t position_ = 0;  // where the stream stands, to skip needless seeks
 };

@@ -2,7 +2,6 @@
 
 #include "core/UserError.h"
 #include "digital/DigitalFiles.h"
-#include "digital/DigitalWaveBlock.h"
 #include "digital/MacroBlock.h"
 
 std::vector<std::uint8_t> encodeWaveFile(const TDigitalWave& wave, const MacroQueue& running) {
@@ -26,6 +25,7 @@ void decodeWaveFile(std::span<const std::uint8_t> content, TDigitalWave& wave,
     MacroQueue newQueue;
     for (std::int32_t i = 0; i < count; ++i)
         readMacroBlock(in, newQueue.emplace_back());
+    in.expectEnd();
     wave = std::move(newWave);
     running = std::move(newQueue);
 }
@@ -38,7 +38,7 @@ bool saveWaveFile(const TDigitalWave& wave, const MacroQueue& running,
 bool loadWaveFile(TDigitalWave& wave, MacroQueue& running, const std::filesystem::path& fileName,
                   UserMessages& messages) {
     return loadUserFile(
-        fileName, fileName.string(),
+        fileName, fileName.string(), kLargestWaveFile,
         [&](std::span<const std::uint8_t> content) { decodeWaveFile(content, wave, running); },
         messages);
 }

@@ -5,11 +5,14 @@
 #include <span>
 #include <vector>
 
+#include "core/FileStore.h"
 #include "digital/DigitalMacro.h"
 
 class UserMessages;
 
-// ".gdw": a digital wave with its queue of running macros, in queue order.
+// ".gdw": a digital wave with its queue of running macros, in queue order, and nothing after
+// the last macro. The queue has no limit of its own; files beyond this size are refused.
+inline constexpr std::size_t kLargestWaveFile = kLargestFileOfOurs;
 
 std::vector<std::uint8_t> encodeWaveFile(const TDigitalWave& wave, const MacroQueue& running);
 // Raises InvalidFile; the targets are then left as they were.

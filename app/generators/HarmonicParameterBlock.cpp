@@ -16,6 +16,7 @@ namespace {
 constexpr std::size_t kRecordSize = 64;
 constexpr std::size_t kHeaderSize = 16;
 static_assert(kHeaderSize + kMaxHarmonics * kRecordSize == kHarmonicParamsSize);
+static_assert(kHarmonicParamsSize <= kMaxParamCount);
 
 void writeHarmonic(ByteWriter& out, const HarmonicRecord& h) {
     out.i32(h.number);

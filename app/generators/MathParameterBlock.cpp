@@ -4,6 +4,7 @@
 
 #include "core/ByteStream.h"
 #include "generators/ShortStringField.h"
+#include "waves/WaveformRecord.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ constexpr std::size_t kFlagsOffset = kConstantsOffset + 4 * kShortStringFieldSiz
 constexpr std::size_t kSlotsOffset = kFlagsOffset + 4;
 constexpr std::size_t kSlotSize = 5 * kShortStringFieldSize;
 static_assert(kSlotsOffset + kMaxFormulaSlots * kSlotSize == kMathParamsSize);
+// Records keep at most this much, or their files would not read back.
+static_assert(kMathParamsSize <= kMaxParamCount);
 
 std::span<std::uint8_t, kShortStringFieldSize> field(std::vector<std::uint8_t>& bytes,
                                                      std::size_t offset) {

@@ -1,7 +1,12 @@
 #include "import/ASCIIOperations.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,21 +30,22 @@ bool isBlank(std::uint8_t c) {
 // Progress is reported once per chunk, which keeps the window alive without costing time.
 constexpr std::size_t kChunkSize = 65536;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// A text file read in chunks, pass after pass.
+// A regular text file read in chunks, pass after pass. Anything else (a folder, a device, a
+// FIFO) does not open, and opening never waits.
 class ChunkedFile {
 public:
     explicit ChunkedFile(const std::filesystem::path& fileName)
-        : file_(std::fopen(fileName.c_str(), "rb")) {
-        if (!file_) return;
-        if (std::fseek(file_.get(), 0, SEEK_END) != 0) return;
-        const long size = std::ftell(file_.get());
-        if (size < 0) return;
-        size_ = static_cast<std::int64_t>(size);
-        open_ = std::fseek(file_.get(), 0, SEEK_SET) == 0;
+        : fd_(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+        struct stat status {};
+        if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return;
+        // Progress runs to twice the size; no file comes near this.
+        size_ = std::min<std::int64_t>(status.st_size, std::numeric_limits<std::int64_t>::max() / 4);
+        open_ = true;
+    }
+    ChunkedFile(const ChunkedFile&) = delete;
+    ChunkedFile& operator=(const ChunkedFile&) = delete;
+    ~ChunkedFile() {
+        if (fd_ >= 0) ::close(fd_);
     }
 
     bool isOpen() const { return open_; }
@@ -47,29 +53,34 @@ public:
 
     enum class PassResult { Done, ReadFailed, Stopped };
 
-    // Feeds every byte from the start to `byte`, which returns false to stop; after each chunk
-    // `chunkDone` gets the bytes read so far and returns false to stop.
+    // Feeds every byte from the start to `byte`, which returns false to stop; after each full
+    // chunk `chunkDone` gets the bytes read so far and returns false to stop. A pass reads the
+    // size the file had when it was opened, so a file that keeps growing still ends.
     template <typename ByteHandler, typename ChunkHandler>
     PassResult pass(ByteHandler&& byte, ChunkHandler&& chunkDone) {
-        if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return PassResult::ReadFailed;
+        if (::lseek(fd_, 0, SEEK_SET) != 0) return PassResult::ReadFailed;
         std::int64_t done = 0;
-        for (;;) {
-            const std::size_t count = std::fread(buffer_, 1, kChunkSize, file_.get());
-            for (std::size_t i = 0; i < count; ++i) {
+        while (done < size_) {
+            const auto wanted =
+                static_cast<std::size_t>(std::min<std::int64_t>(kChunkSize, size_ - done));
+            const ssize_t count = ::read(fd_, buffer_, wanted);
+            if (count < 0) {
+                if (errno == EINTR) continue;
+                return PassResult::ReadFailed;
+            }
+            if (count == 0) break;
+            for (ssize_t i = 0; i < count; ++i) {
                 if (!byte(static_cast<std::uint8_t>(buffer_[i]))) return PassResult::Stopped;
             }
-            done += static_cast<std::int64_t>(count);
-            if (count < kChunkSize) {
-                // A directory opens but cannot be read.
-                if (std::ferror(file_.get())) return PassResult::ReadFailed;
-                return PassResult::Done;
-            }
-            if (!chunkDone(done)) return PassResult::Stopped;
+            done += count;
+            if (static_cast<std::size_t>(count) == kChunkSize && !chunkDone(done))
+                return PassResult::Stopped;
         }
+        return PassResult::Done;
     }
 
 private:
-    std::unique_ptr<std::FILE, FileCloser> file_;
+    int fd_;
     std::int64_t size_ = 0;
     bool open_ = false;
     char buffer_[kChunkSize];

@@ -21,6 +21,23 @@ Volts inVolts(const AsciiSamples& samples, bool valuesInMillivolts) {
     return {samples.maximum / divisor, samples.minimum / divisor};
 }
 
+// Values spread over 1-255 where the scale of 254 / (maximum - minimum) overflows: a range
+// beyond the largest double (halved first, which is exact for such values) or a range so small
+// that its reciprocal is infinite (the subtractions of such values are exact).
+std::vector<std::uint8_t> stretchedSamples(std::span<const double> values, double minimum,
+                                           double maximum) {
+    const double range = maximum - minimum;
+    const bool halve = !std::isfinite(range);
+    const double span = halve ? maximum / 2 - minimum / 2 : range;
+    std::vector<std::uint8_t> points;
+    points.reserve(values.size());
+    for (double value : values) {
+        const double above = halve ? value / 2 - minimum / 2 : value - minimum;
+        points.push_back(toSample(above / span * 254 + 1));
+    }
+    return points;
+}
+
 }  // namespace
 
 AsciiSamples samplesFromValues(std::span<const double> values, bool normalize) {
@@ -38,6 +55,11 @@ AsciiSamples samplesFromValues(std::span<const double> values, bool normalize) {
         } else {
             scale = 254 / (result.maximum - result.minimum);
             offset = 1 - result.minimum * scale;
+            if (!std::isfinite(result.maximum * scale) || !std::isfinite(result.minimum * scale) ||
+                !std::isfinite(offset)) {
+                result.points = stretchedSamples(values, result.minimum, result.maximum);
+                return result;
+            }
         }
     }
     result.points.reserve(values.size());

@@ -95,10 +95,11 @@ Q726FileResult parseQ726(std::span<const std::uint8_t> content) {
 
 bool readQ726File(const std::filesystem::path& fileName, UserMessages& messages,
                   Q726FileResult& result) {
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(fileName);
-    if (!content) return false;
+    const FileRead read = readFileOfKind(fileName, kLargestQ726File);
+    if (read.status == ReadStatus::CannotOpen) return false;
     try {
-        result = parseQ726(*content);
+        if (read.status == ReadStatus::TooLarge) throw InvalidFile();
+        result = parseQ726(read.content);
         return true;
     } catch (const InvalidFile&) {
         messages.error("Neplatny subor: " + fileName.string());

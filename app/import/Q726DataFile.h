@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -20,8 +21,12 @@ struct Q726FileResult {
     std::vector<std::uint8_t> samplesB;
 };
 
-// Reads a Q726 file. A file that cannot be opened gives false without a message; an invalid
-// one shows "Neplatny subor: " + file name and gives false, leaving `result` untouched.
+// Two channels of at most 35000 samples and a short header; a larger file is refused unread.
+inline constexpr std::size_t kLargestQ726File = std::size_t{16} << 20;
+
+// Reads a Q726 file. A file that cannot be opened (or is not a regular file) gives false
+// without a message; an invalid or too large one shows "Neplatny subor: " + file name and
+// gives false, leaving `result` untouched.
 bool readQ726File(const std::filesystem::path& fileName, UserMessages& messages,
                   Q726FileResult& result);
 // Reads content already in memory; raises InvalidFile when it is not a valid file.

@@ -99,9 +99,9 @@ void TR210DataFile::parse(std::span<const std::uint8_t> content) {
 
 bool TR210DataFile::load(const std::filesystem::path& fileName, UserMessages& messages) {
     try {
-        std::optional<std::vector<std::uint8_t>> content = readWholeFile(fileName);
-        if (!content) throw InvalidFile();
-        parse(*content);
+        const FileRead read = readFileOfKind(fileName, kLargestR210File);
+        if (read.status != ReadStatus::Read) throw InvalidFile();
+        parse(read.content);
         return true;
     } catch (const InvalidFile&) {
         messages.error("Neplatny subor: " + fileName.string());

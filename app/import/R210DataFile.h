@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -8,12 +9,16 @@
 #include "core/UserMessages.h"
 #include "waves/WaveformRecord.h"
 
+// Records of the R210 family are far shorter; a larger file is refused unread.
+inline constexpr std::size_t kLargestR210File = std::size_t{64} << 20;
+
 // A data file of the R210 oscilloscope family: "key: value" settings lines up to the line
 // "SettingsEnd", then the samples of channel A and/or B, one whole number per line.
 class TR210DataFile {
 public:
-    // Reads the file; on any failure shows "Neplatny subor: " + file name and returns false.
-    // Nothing of a failed file is kept.
+    // Reads the file; on any failure (also a file that cannot be opened, is not a regular file
+    // or is larger than kLargestR210File) shows "Neplatny subor: " + file name and returns
+    // false. Nothing of a failed file is kept.
     bool load(const std::filesystem::path& fileName, UserMessages& messages);
     // Reads content already in memory; raises InvalidFile when it is not a valid file.
     void parse(std::span<const std::uint8_t> content);

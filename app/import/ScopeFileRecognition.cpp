@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "core/FileStore.h"
+#include "import/Q726DataFile.h"
+#include "import/R210DataFile.h"
 #include "import/TextLineReader.h"
 
 ScopeFileKind recogniseScopeContent(std::span<const std::uint8_t> content) {
@@ -15,7 +17,9 @@ ScopeFileKind recogniseScopeContent(std::span<const std::uint8_t> content) {
 }
 
 ScopeFileKind recogniseScopeFile(const std::filesystem::path& fileName) {
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(fileName);
-    if (!content) return ScopeFileKind::CannotOpen;
-    return recogniseScopeContent(*content);
+    static_assert(kLargestR210File >= kLargestQ726File);
+    const FileRead read = readFileOfKind(fileName, kLargestR210File);
+    if (read.status == ReadStatus::CannotOpen) return ScopeFileKind::CannotOpen;
+    if (read.status == ReadStatus::TooLarge) return ScopeFileKind::Q726;
+    return recogniseScopeContent(read.content);
 }

@@ -1,8 +1,5 @@
 #include "waves/GawFile.h"
 
-#include <fstream>
-#include <system_error>
-
 #include "core/ByteStream.h"
 #include "core/FileStore.h"
 #include "core/UserError.h"
@@ -12,38 +9,37 @@ bool exportRecord(const WaveformRecord& record, const std::filesystem::path& fil
                   UserMessages& messages) {
     ByteWriter out;
     writeRecord(out, record);
-    std::error_code ignored;
-    std::filesystem::remove(fileName, ignored);
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        messages.error("Nie je mozne otvorit subor: " + fileName.string());
-        return false;
+    switch (replaceFileAtomically(fileName, out.bytes())) {
+        case ReplaceResult::Replaced:
+            return true;
+        case ReplaceResult::CannotCreateTemporary:
+            messages.error("Nie je mozne otvorit subor: " + fileName.string());
+            return false;
+        case ReplaceResult::WriteFailed:
+            break;
     }
-    file.write(reinterpret_cast<const char*>(out.bytes().data()),
-               static_cast<std::streamsize>(out.size()));
-    file.close();
-    if (!file) {
-        messages.error("Neplatny subor: " + fileName.string());
-        return false;
-    }
-    return true;
+    messages.error("Neplatny subor: " + fileName.string());
+    return false;
 }
 
 WaveformRecord decodeGaw(std::span<const std::uint8_t> content) {
     ByteReader in(content);
-    return readRecord(in);
+    WaveformRecord record = readRecord(in);
+    in.expectEnd();
+    return record;
 }
 
 bool importRecord(WaveformRecord& target, const std::filesystem::path& fileName, bool require16384,
                   UserMessages& messages) {
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(fileName);
-    if (!content) {
+    const FileRead read = readFileOfKind(fileName, kLargestGawFile);
+    if (read.status == ReadStatus::CannotOpen) {
         messages.error("Nie je mozne otvorit subor: " + fileName.string());
         return false;
     }
     WaveformRecord record;
     try {
-        record = decodeGaw(*content);
+        if (read.status == ReadStatus::TooLarge) throw InvalidFile();
+        record = decodeGaw(read.content);
     } catch (const InvalidFile&) {
         messages.error("Neplatny subor: " + fileName.string());
         return false;

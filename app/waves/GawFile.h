@@ -3,12 +3,17 @@
 #include <filesystem>
 
 #include "core/UserMessages.h"
+#include "waves/RecordEncoding.h"
 #include "waves/WaveformRecord.h"
 
-// A ".gaw" file holds exactly one record. Both functions report every failure in an error box
-// (the file name as given appears in the text) and return false.
+// A ".gaw" file holds exactly one record and nothing after it. Both functions report every
+// failure in an error box (the file name as given appears in the text) and return false.
 
-// Replaces the file with the record.
+inline constexpr std::size_t kLargestGawFile = kLargestRecordSize;
+
+// Replaces the file with the record through a temporary beside it; when anything fails the
+// old file stays as it was ("Nie je mozne otvorit subor: " when the file cannot be created or
+// is a folder, "Neplatny subor: " when writing fails).
 bool exportRecord(const WaveformRecord& record, const std::filesystem::path& fileName,
                   UserMessages& messages);
 
@@ -17,5 +22,6 @@ bool exportRecord(const WaveformRecord& record, const std::filesystem::path& fil
 bool importRecord(WaveformRecord& target, const std::filesystem::path& fileName, bool require16384,
                   UserMessages& messages);
 
-// The record of a ".gaw" file's content; InvalidFile when it is not one.
+// The record of a ".gaw" file's content; InvalidFile when it is not one (also when anything
+// follows the record).
 WaveformRecord decodeGaw(std::span<const std::uint8_t> content);

@@ -30,7 +30,7 @@ WaveformRecord readRecord(ByteReader& in) {
     record.optionsKind = in.i32();
     record.generatorKind = in.i32();
     const std::int32_t paramCount = in.i32();
-    if (paramCount < 0) throw InvalidFile();
+    if (paramCount < 0 || paramCount > kMaxParamCount) throw InvalidFile();
     std::span<const std::uint8_t> params = in.take(static_cast<std::size_t>(paramCount));
     record.params.assign(params.begin(), params.end());
     record.maxSample = in.i32();

@@ -11,6 +11,11 @@
 void writeRecord(ByteWriter& out, const WaveformRecord& record);
 
 // Raises InvalidFile when the data ends early, a count is negative, a point count is above
-// 262144 or the name is longer than 1024 characters. A name of 256 to 1024 characters is cut
-// to 255.
+// 262144, a parameter block is larger than any editor's or the name is longer than 1024
+// characters. A name of 256 to 1024 characters is cut to 255.
 WaveformRecord readRecord(ByteReader& in);
+
+// The most bytes one record can take.
+inline constexpr std::size_t kLargestRecordSize = kLargestStoredStringSize + 1 + 4 +
+                                                  kMaxRecordPointCount + 4 + 4 + 4 +
+                                                  kMaxParamCount + 4 + 4 + 8 + 4 + 4;

@@ -14,6 +14,8 @@
 inline constexpr std::int32_t kWavePointCount = 16384;        // every waveform made here
 inline constexpr std::int32_t kMaxRecordPointCount = 262144;  // longest imported record
 inline constexpr std::size_t kMaxWaveNameLength = 255;
+// The largest parameter block of any editor (the formula editor's).
+inline constexpr std::int32_t kMaxParamCount = 21512;
 
 // optionsKind: the options dialog that the gallery's per-slot button opens.
 inline constexpr std::int32_t kOptionsNone = 0;

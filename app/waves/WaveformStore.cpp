@@ -38,20 +38,22 @@ DecodedStore decodeStore(std::span<const std::uint8_t> content) {
         decoded.store.importedA = readRecord(in);
         decoded.store.importedB = readRecord(in);
     }
+    in.expectEnd();
     return decoded;
 }
 
 bool loadStore(WaveformStore& store, const std::filesystem::path& folder, UserMessages& messages) {
     clearRecord(store.importedA);
     clearRecord(store.importedB);
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(folder / kStoreFileName);
-    if (!content) {
+    const FileRead read = readFileOfKind(folder / kStoreFileName, kLargestStoreFile);
+    if (read.status == ReadStatus::CannotOpen) {
         messages.error(std::string("Nie je mozne otvorit subor: ") + kStoreFileName);
         emptySlotsAndResetPredefined(store);
         return false;
     }
     try {
-        store = std::move(decodeStore(*content).store);
+        if (read.status == ReadStatus::TooLarge) throw InvalidFile();
+        store = std::move(decodeStore(read.content).store);
     } catch (const InvalidFile&) {
         messages.error(std::string("Neplatny subor: ") + kStoreFileName);
         emptySlotsAndResetPredefined(store);

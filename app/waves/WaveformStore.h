@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/UserMessages.h"
+#include "waves/RecordEncoding.h"
 #include "waves/WaveformRecord.h"
 
 // The 32 gallery slots (1 to 5 predefined; numbered from 1 in the user interface, from 0 here)
@@ -21,6 +22,8 @@ inline constexpr const char* kStoreFileName = "Waves.dat";
 inline constexpr const char* kStoreTemporaryName = "WavesTmp.dat";
 inline constexpr const char* kStoreHeader = "Main waveforms file 2";
 inline constexpr const char* kOldStoreHeader = "Main waveforms file";  // no imported records
+inline constexpr std::size_t kLargestStoreFile =
+    kLargestStoredStringSize + (kStoreSlotCount + 2) * kLargestRecordSize;
 
 struct WaveformStore {
     std::array<WaveformRecord, kStoreSlotCount> slots;
@@ -37,7 +40,7 @@ struct DecodedStore {
 };
 
 std::vector<std::uint8_t> encodeStore(const WaveformStore& store);
-// InvalidFile for an unknown header or a short or inconsistent file.
+// InvalidFile for an unknown header, a short or inconsistent file, or bytes after its end.
 DecodedStore decodeStore(std::span<const std::uint8_t> content);
 
 // Start-up: empties the two imported records and reads "Waves.dat" from the folder. When the

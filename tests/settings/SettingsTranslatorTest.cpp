@@ -315,13 +315,19 @@ TEST(SettingsFileTest, WriteReplacesTheFileAndAFailureKeepsTheOldOne) {
     EXPECT_EQ(fileText(file), golden("DefaultSettings.dat"));
     EXPECT_TRUE(messages.calls.empty());
 
-    // The temporary name is taken by a folder: the temporary file cannot be created.
+    // A file or folder of the operator's of the old temporary name stays untouched.
     std::filesystem::create_directory(folder / "Settings.dat.tmp");
     std::filesystem::create_directory(folder / "Settings.dat.tmp" / "keep");
-    EXPECT_FALSE(writeSettings(file, changedSettingsValues(), messages));
+    EXPECT_TRUE(writeSettings(file, changedSettingsValues(), messages));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Settings.dat.tmp" / "keep"));
+    EXPECT_EQ(fileText(file), golden("ChangedSettings.dat"));
+
+    // A folder in the place of the file is never replaced.
+    std::filesystem::create_directory(folder / "Profile.ini");
+    EXPECT_FALSE(writeSettings(folder / "Profile.ini", changedSettingsValues(), messages));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Nie je mozne ukladat do suboru: " +
-                                                         (folder / "Settings.dat.tmp").string()});
-    EXPECT_EQ(fileText(file), golden("DefaultSettings.dat"));
+                                                         (folder / "Profile.ini.tmp").string()});
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Profile.ini"));
 
     messages.calls.clear();
     EXPECT_FALSE(

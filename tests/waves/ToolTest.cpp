@@ -201,6 +201,10 @@ TEST(Tool, InspectStoreFiles) {
 
     // The old form has no imported records.
     std::vector<std::uint8_t> old = *readWholeFile(folder / "Waves.dat");
+    ByteWriter imported;
+    writeRecord(imported, store.importedA);
+    writeRecord(imported, store.importedB);
+    old.resize(old.size() - imported.size());
     old.erase(old.begin(), old.begin() + 4 + 21);
     const std::string oldHeader = "Main waveforms file";
     ByteWriter header;
