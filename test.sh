@@ -2,12 +2,21 @@
 # Installs what is missing, builds and runs the whole test suite.
 #   ./test.sh              the normal build in build/
 #   ./test.sh --sanitize   AddressSanitizer and UndefinedBehaviorSanitizer build in build-asan/
+#   ./test.sh --fuzz [SECONDS]
+#                          the fuzz targets (clang, libFuzzer) built in build-fuzz/ and run one
+#                          after the other for SECONDS each (default 30)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 
 build_dir=build
 options=()
+if [ "${1:-}" = "--fuzz" ]; then
+    seconds=${2:-30}
+    q745_install_dependencies
+    CC=clang CXX=clang++ q745_build build-fuzz -DQ745_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec scripts/run-fuzzers.sh build-fuzz "$seconds"
+fi
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
     options=(-DQ745_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)

@@ -11,6 +11,7 @@ q745_packages=(
     libfftw3-dev libmuparser-dev
     libcups2-dev
     libcli11-dev nlohmann-json3-dev
+    clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core
     openbox xdotool wmctrl x11-utils imagemagick
     gtkwave

@@ -49,15 +49,13 @@ bool writeUserFile(const std::filesystem::path& fileName, const std::string& dis
 }
 
 bool loadUserFile(const std::filesystem::path& fileName, const std::string& displayName,
-                  std::size_t largestValidSize, const FileDecoder& decode,
-                  UserMessages& messages) {
+                  std::size_t largestValidSize, const FileDecoder& decode, UserMessages& messages) {
     return loadReporting(fileName, displayName, largestValidSize, decode,
                          "Neplatny subor: " + displayName, messages);
 }
 
 bool loadOwnFile(const std::filesystem::path& folder, const std::string& fileName,
-                 std::size_t largestValidSize, const FileDecoder& decode,
-                 UserMessages& messages) {
+                 std::size_t largestValidSize, const FileDecoder& decode, UserMessages& messages) {
     return loadReporting(folder / fileName, fileName, largestValidSize, decode, "Neplatny subor",
                          messages);
 }

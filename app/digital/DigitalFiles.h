@@ -26,15 +26,13 @@ bool writeUserFile(const std::filesystem::path& fileName, const std::string& dis
 // subor: " + displayName when it is larger than `largestValidSize` or decode raises
 // InvalidFile.
 bool loadUserFile(const std::filesystem::path& fileName, const std::string& displayName,
-                  std::size_t largestValidSize, const FileDecoder& decode,
-                  UserMessages& messages);
+                  std::size_t largestValidSize, const FileDecoder& decode, UserMessages& messages);
 
 // Reads one of the application's own files (folder / fileName) and hands it to decode.
 // Messages: "Nie je mozne otvorit subor: " + fileName when it cannot be read, "Neplatny subor"
 // when it is too large or decode raises InvalidFile.
 bool loadOwnFile(const std::filesystem::path& folder, const std::string& fileName,
-                 std::size_t largestValidSize, const FileDecoder& decode,
-                 UserMessages& messages);
+                 std::size_t largestValidSize, const FileDecoder& decode, UserMessages& messages);
 
 // Replaces one of the application's own files (folder / fileName) through folder /
 // temporaryName. Messages: "Nie je mozne ukladat do suboru: " + temporaryName when the

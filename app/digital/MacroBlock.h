@@ -18,5 +18,5 @@ void readMacroBlock(ByteReader& in, TDigitalMacro& macro);
 inline constexpr std::size_t kLargestMacroBindingCount =
     std::size_t{kMaxSignals} * std::size_t{kMaxWaveLength};
 inline constexpr std::size_t kLargestMacroBlockSize =
-    (4 + 5) + 2 * kLargestStoredStringSize + kLargestWaveBlockSize + 16 + 4 * 4 + 1 + 1 + 4 +
-    4 + 16 * kLargestMacroBindingCount + (4 + 9);
+    (4 + 5) + 2 * kLargestStoredStringSize + kLargestWaveBlockSize + 16 + 4 * 4 + 1 + 1 + 4 + 4 +
+    16 * kLargestMacroBindingCount + (4 + 9);

@@ -19,8 +19,9 @@ inline constexpr const char* kMacroLibraryTemporaryName = "DMacrosTmp.dat";
 inline constexpr std::size_t kLargestMacroLibraryFile = kLargestFileOfOurs;
 
 std::vector<std::uint8_t> encodeLibrary(const MacroLibrary& library);
-// Raises InvalidFile (also for bytes after the trailer). The library then keeps the entries read so far and, when the count was
-// read, empty entries up to it (a count larger than the file could hold is refused at once).
+// Raises InvalidFile (also for bytes after the trailer). The library then keeps the entries read so
+// far and, when the count was read, empty entries up to it (a count larger than the file could hold
+// is refused at once).
 void decodeLibrary(std::span<const std::uint8_t> content, MacroLibrary& library);
 
 // Messages: "Nie je mozne otvorit subor: DMacros.dat", "Neplatny subor".

@@ -39,7 +39,8 @@ public:
         struct stat status {};
         if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return;
         // Progress runs to twice the size; no file comes near this.
-        size_ = std::min<std::int64_t>(status.st_size, std::numeric_limits<std::int64_t>::max() / 4);
+        size_ =
+            std::min<std::int64_t>(status.st_size, std::numeric_limits<std::int64_t>::max() / 4);
         open_ = true;
     }
     ChunkedFile(const ChunkedFile&) = delete;

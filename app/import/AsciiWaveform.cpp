@@ -21,9 +21,9 @@ Volts inVolts(const AsciiSamples& samples, bool valuesInMillivolts) {
     return {samples.maximum / divisor, samples.minimum / divisor};
 }
 
-// Values spread over 1-255 where the scale of 254 / (maximum - minimum) overflows: a range
-// beyond the largest double (halved first, which is exact for such values) or a range so small
-// that its reciprocal is infinite (the subtractions of such values are exact).
+// Values spread over 1-255 by their distance from the minimum: for a range beyond the largest
+// double both are halved first (exact for such values); otherwise the subtraction loses
+// nothing that matters, where value * scale + offset would overflow or cancel.
 std::vector<std::uint8_t> stretchedSamples(std::span<const double> values, double minimum,
                                            double maximum) {
     const double range = maximum - minimum;
@@ -53,10 +53,15 @@ AsciiSamples samplesFromValues(std::span<const double> values, bool normalize) {
             scale = 0;
             offset = 128;
         } else {
-            scale = 254 / (result.maximum - result.minimum);
+            const double range = result.maximum - result.minimum;
+            scale = 254 / range;
             offset = 1 - result.minimum * scale;
-            if (!std::isfinite(result.maximum * scale) || !std::isfinite(result.minimum * scale) ||
-                !std::isfinite(offset)) {
+            // value * scale + offset is exact enough while its terms stay far below 2^53; an
+            // infinite scale or term, or values far from 0 for their range, are stretched
+            // otherwise.
+            constexpr double kLargestExactTerm = 1099511627776.0;  // 2^40
+            if (!(std::isfinite(range) && std::fabs(result.maximum * scale) <= kLargestExactTerm &&
+                  std::fabs(result.minimum * scale) <= kLargestExactTerm)) {
                 result.points = stretchedSamples(values, result.minimum, result.maximum);
                 return result;
             }

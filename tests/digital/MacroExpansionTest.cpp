@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "DigitalBuilders.h"
 #include "DigitalScratch.h"
@@ -255,6 +256,21 @@ TEST_F(ValueFileExpansion, MissingFileDropsItsEntryAtItsFirstCycle) {
     EXPECT_EQ(editor.messages.calls[0].kind, MessageKind::Error);
     EXPECT_EQ(editor.trace(0), std::vector<int>{2});
     EXPECT_TRUE(editor.queue.empty());
+}
+
+TEST_F(ValueFileExpansion, AnythingButARegularFileIsAMissingFileAndNothingWaits) {
+    const auto fifo = folder / "values.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& file : {fifo, folder}) {
+        Editor editor(wordWave(), {fileEntry("F", file, 1)});
+        editor.messages.answers = {MessageResult::Yes};
+        editor.stepper.stepForward();
+        EXPECT_EQ(
+            editor.messages.texts(),
+            std::vector<std::string>{"Makro F obsahuje odkaz na chybajuci subor:" + file.string() +
+                                     "\r\nChcete pokracovat (makro ostane nerozvinute) ?"});
+        EXPECT_TRUE(editor.queue.empty());
+    }
 }
 
 TEST_F(ValueFileExpansion, EntriesNamingTheSameFileShareItAndAreWarnedOnce) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <random>
@@ -185,6 +186,14 @@ TEST_F(AsciiImport, LoadResults) {
     EXPECT_EQ(Load(folder.path() / "missing.txt", {}, values, messages, loadProgress),
               kLoadCannotOpen);
     EXPECT_TRUE(values.empty());
+    // Neither a folder nor a FIFO is read; nothing waits, and no progress starts.
+    const std::filesystem::path fifo = folder.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& other : {folder.path(), fifo}) {
+        EXPECT_EQ(Load(other, {}, values, messages, loadProgress), kLoadCannotOpen);
+        EXPECT_EQ(Analyse(other, messages, loadProgress).code, AnalyseCode::CannotOpen);
+    }
+    EXPECT_EQ(loadProgress.starts, 0);
     EXPECT_EQ(load("Voltage\n", true).result, 0);
     EXPECT_EQ(load("", true).result, 0);
 }
@@ -228,10 +237,12 @@ TEST(AsciiSamples, WithoutNormalisationValuesAreRoundedAndLimited) {
               (std::vector<std::uint8_t>{0, 0, 2, 4, 127, 255, 255}));
 }
 
-TEST(AsciiSamples, ExtremeValuesStayInRange) {
-    const Values values{-1.7e308, 1.7e308, 0};
-    AsciiSamples samples = samplesFromValues(values, true);
-    ASSERT_EQ(samples.points.size(), 3u);
+// Ranges beyond the largest double and ranges of the smallest doubles are stretched as others.
+TEST(AsciiSamples, ExtremeValuesAreNormalisedLikeOthers) {
+    const std::vector<std::uint8_t> stretched{1, 255, 128};
+    EXPECT_EQ(samplesFromValues(Values{-1.7e308, 1.7e308, 0}, true).points, stretched);
+    EXPECT_EQ(samplesFromValues(Values{-4.9e-324, 4.9e-324, 0}, true).points, stretched);
+    EXPECT_EQ(samplesFromValues(Values{1e17, 1e17 + 512, 1e17 + 256}, true).points, stretched);
 }
 
 TEST(AsciiLevelAndShift, VoltsAndMillivolts) {
