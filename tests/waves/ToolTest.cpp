@@ -1,6 +1,7 @@
 // End to end: the built q745ctl run as a user runs it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -220,4 +221,45 @@ TEST(Tool, InspectStoreFiles) {
     const ToolRun damaged = q745ctl({"inspect", (folder / "damaged.dat").string()});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_EQ(damaged.err, "Neplatny subor: " + (folder / "damaged.dat").string() + "\n");
+}
+
+// Devices, FIFOs and folders are refused at once; a record named like another file's tag is
+// still a ".gaw"; an output never costs the operator a file or a folder.
+TEST(Tool, HostileInputsAndOutputs) {
+    TempFolder folder;
+    const std::string fifo = (folder / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string out = (folder / "out.gaw").string();
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"inspect", "/dev/zero"},
+          {"inspect", fifo},
+          {"period", "/dev/zero"},
+          {"convert", "scope", fifo, "-o", out},
+          {"convert", "ascii", "/dev/zero", "-o", out},
+          {"convert", "ascii", folder.path().string(), "-o", out},
+          {"digital", "expand", fifo, "--finish", "-o", (folder / "out.gdw").string()}}) {
+        const ToolRun run = q745ctl(command);
+        EXPECT_EQ(run.exitCode, 1) << command[0] << ' ' << command[1] << run.err;
+    }
+    EXPECT_EQ(q745ctl({"inspect", fifo}).err, "Nie je mozne otvorit subor: " + fifo + "\n");
+
+    RecordingMessages messages;
+    for (const char* tag : {"Macro", "Digital wave", "Main waveforms file 2", "Digital macros file",
+                            "Main digital wave file"}) {
+        WaveformRecord record;
+        record.setName(tag);
+        record.points = {1, 2, 3};
+        ASSERT_TRUE(exportRecord(record, folder / "tag.gaw", messages));
+        const ToolRun inspected = q745ctl({"inspect", (folder / "tag.gaw").string()});
+        EXPECT_EQ(inspected.exitCode, 0) << tag << inspected.err;
+        EXPECT_TRUE(inspected.out.starts_with("{\"name\":\"" + std::string(tag) + "\""));
+    }
+
+    std::filesystem::create_directory(folder / "empty");
+    EXPECT_EQ(q745ctl({"make", "predefined", "sine", "-o", (folder / "empty").string()}).exitCode,
+              1);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "empty"));
+    ASSERT_TRUE(writeWholeFile(folder / "out.gaw.tmp", std::vector<std::uint8_t>{'m'}));
+    EXPECT_EQ(q745ctl({"make", "predefined", "sine", "-o", out}).exitCode, 0);
+    EXPECT_EQ(readWholeFile(folder / "out.gaw.tmp"), std::vector<std::uint8_t>{'m'});
 }

@@ -193,11 +193,15 @@ struct ExpandOptions {
 
 int expand(const ExpandOptions& options, CommandStreams& streams) {
     const std::filesystem::path input = options.input;
-    const std::optional<std::vector<std::uint8_t>> content = readWholeFile(input);
-    if (!content) throw std::runtime_error("Nie je mozne otvorit subor: " + input.string());
+    const FileRead read = readFileOfKind(input, kLargestWaveFile);
+    if (read.status == ReadStatus::CannotOpen)
+        throw std::runtime_error("Nie je mozne otvorit subor: " + input.string());
     TDigitalWave wave;
     MacroQueue running;
-    readOrRefuse(input, [&] { decodeWaveFile(*content, wave, running); });
+    readOrRefuse(input, [&] {
+        if (read.status == ReadStatus::TooLarge) throw InvalidFile();
+        decodeWaveFile(read.content, wave, running);
+    });
     if (wave.signalCount == 0 && (options.finish ? !running.empty() : options.steps > 0))
         throw std::runtime_error("The digital wave has no signals: no step can be appended.");
 

@@ -1,7 +1,10 @@
 // "q745ctl inspect FILE [--points]": the file's kind is recognised from its content by the
 // inspectors that the other command files register.
+#include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
 
 #include "Command.h"
@@ -14,13 +17,40 @@ struct InspectOptions {
     bool points = false;
 };
 
+// The JSON of the file as this kind, or nothing when it does not read as one.
+std::optional<std::string> inspectAs(const FileInspector& inspector,
+                                     const std::filesystem::path& path,
+                                     std::span<const std::uint8_t> content, bool points) {
+    std::ostringstream json;
+    try {
+        inspector.inspect(path, content, points, json);
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+    return json.str();
+}
+
+// The kind is guessed from the content (a ".gaw" whose name is another file's tag looks like
+// that file); when the guessed kinds do not read, every other kind is tried before the file is
+// refused.
 int inspect(const InspectOptions& options, CommandStreams& streams) {
     const std::filesystem::path path = options.file;
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(path);
-    if (!content) throw std::runtime_error("Nie je mozne otvorit subor: " + path.string());
-    for (const FileInspector& inspector : registeredInspectors()) {
-        if (inspector.recognise(path, *content)) {
-            inspector.inspect(path, *content, options.points, streams.out);
+    const FileRead read = readFileOfKind(path, kLargestFileOfOurs);
+    if (read.status == ReadStatus::CannotOpen)
+        throw std::runtime_error("Nie je mozne otvorit subor: " + path.string());
+    if (read.status == ReadStatus::TooLarge)
+        throw std::runtime_error("Neplatny subor: " + path.string());
+    const std::vector<FileInspector>& inspectors = registeredInspectors();
+    std::vector<const FileInspector*> order;
+    for (const FileInspector& inspector : inspectors)
+        if (inspector.recognise(path, read.content)) order.push_back(&inspector);
+    for (const FileInspector& inspector : inspectors)
+        if (std::find(order.begin(), order.end(), &inspector) == order.end())
+            order.push_back(&inspector);
+    for (const FileInspector* inspector : order) {
+        if (std::optional<std::string> json =
+                inspectAs(*inspector, path, read.content, options.points)) {
+            streams.out << *json;
             return 0;
         }
     }

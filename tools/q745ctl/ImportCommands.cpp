@@ -118,10 +118,12 @@ ScopeFile parseScopeFile(std::span<const std::uint8_t> content) {
     return fromQ726(parseQ726(content));
 }
 
+// As import mode reads it: a file that cannot be opened, is not a regular file or is larger
+// than either format allows is an invalid file.
 ScopeFile readScopeFile(const std::filesystem::path& path) {
-    std::optional<std::vector<std::uint8_t>> content = readWholeFile(path);
+    const FileRead read = readFileOfKind(path, std::max(kLargestR210File, kLargestQ726File));
     try {
-        if (content) return parseScopeFile(*content);
+        if (read.status == ReadStatus::Read) return parseScopeFile(read.content);
     } catch (const InvalidFile&) {
     }
     throw std::runtime_error("Neplatny subor: " + path.string());
