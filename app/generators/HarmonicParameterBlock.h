@@ -22,6 +22,8 @@ inline constexpr std::size_t kHarmonicParamsSize = 16400;
 inline constexpr int kMaxHarmonics = 256;
 inline constexpr int kMaxMarkedHarmonics = 6;
 inline constexpr double kMaxHarmonicDecibels = 40;
+// A number typed into the composer or its level dialog that cannot be read.
+inline constexpr const char* kInvalidHarmonicValues = "Hodnoty su nespravne";
 
 struct HarmonicRecord {
     std::int32_t number = 0;  // multiple of the fundamental, 2 or more

@@ -189,6 +189,11 @@ void TWaveScreen::setZeroMark(int value) {
     redraw();
 }
 
+void TWaveScreen::shownEdited() {
+    dense_.reset();
+    redraw();
+}
+
 void TWaveScreen::restoreToolCopy() {
     if (toolCopy_.size() == shown_.points.size()) shown_.points = toolCopy_;
     dense_.reset();

@@ -101,8 +101,10 @@ public:
     void setRecord(const WaveformRecord& record);
     const WaveformRecord* source() const { return source_; }
     const WaveformRecord& shown() const { return shown_; }
-    // The hand editor writes into the shown copy and then redraws.
+    // The hand editor writes into the shown copy and then calls shownEdited.
     WaveformRecord& editableShown() { return shown_; }
+    // The shown points were written: the trace is drawn anew.
+    void shownEdited();
     // The generator's sample step: from 2 on the record is shown as the generator plays it.
     void setStep(int step);
     int step() const { return step_; }
@@ -116,6 +118,7 @@ public:
     void restoreToolCopy();
     void restoreStrokeCopy();
     const std::vector<std::uint8_t>& toolCopy() const { return toolCopy_; }
+    const std::vector<std::uint8_t>& strokeCopy() const { return strokeCopy_; }
     void releaseCopies();
 
     // ---- view ----

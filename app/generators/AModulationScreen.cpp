@@ -1,0 +1,104 @@
+#include "generators/AModulationScreen.h"
+
+#include <QApplication>
+
+#include "core/UnitFormat.h"
+#include "ui_AModulationScreen.h"
+
+namespace {
+
+// Half the points of the period: a carrier of F periods needs a point step of at most 8192 / F.
+constexpr double NyquistPoints = 8192;
+
+}  // namespace
+
+TAModulationForm::TAModulationForm(const WaveformRecord& source, const EditorContext& context,
+                                   QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      ui(std::make_unique<Ui::TAModulationForm>()),
+      source_(source),
+      context_(context),
+      work_(source) {
+    ui->setupUi(this);
+    setFixedSize(size());
+
+    preview_.bind(*ui->WaveImage);
+    preview_.setZoomAllowed(true);
+    preview_.onZoomEnded = [this] {
+        ui->ZoomMaxBtn->setChecked(false);
+        ui->ZoomInBtn->setChecked(false);
+    };
+    preview_.setRecord(work_);
+
+    connect(ui->FreqEdit, &QLineEdit::textChanged, this, &TAModulationForm::FreqEditChange);
+    connect(ui->AmplEdit, &QLineEdit::textChanged, this, &TAModulationForm::AmplEditChange);
+    connect(ui->ModulateBtn, &QPushButton::clicked, this, &TAModulationForm::ModulateBtnClick);
+    connect(ui->OkBtn, &QPushButton::clicked, this, &TAModulationForm::OkBtnClick);
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
+        preview_.toggleZoomMax();
+        showZoomMode();
+    });
+    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
+        preview_.toggleZoomIn();
+        showZoomMode();
+    });
+    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { preview_.zoomOut(); });
+    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { preview_.zoomFull(); });
+
+    FreqEditChange();
+    AmplEditChange();
+    if (source.generatorKind == kGeneratorModulation) {
+        const ModulationParams stored = decodeModulationParams(source.params);
+        ui->FreqEdit->setText(QString::number(stored.carrierPeriods));
+        ui->AmplEdit->setText(QString::number(stored.minimumAmplitude));
+    }
+}
+
+TAModulationForm::~TAModulationForm() = default;
+
+void TAModulationForm::FreqEditChange() {
+    bool read = false;
+    const int periods = ui->FreqEdit->text().trimmed().toInt(&read);
+    if (!read) return;
+    params_.carrierPeriods = periods;
+    ui->Label2->setText(
+        QString::fromStdString("= " + formatFrequencyShort(periods * context_.frequency) + "Hz"));
+    carrierRed_ = context_.sampleStep > NyquistPoints / periods;
+    QPalette palette = ui->Label2->palette();
+    palette.setColor(QPalette::WindowText,
+                     carrierRed_ ? QColor(0xFF, 0x00, 0x00)
+                                 : QApplication::palette(ui->Label2).color(QPalette::WindowText));
+    ui->Label2->setPalette(palette);
+}
+
+void TAModulationForm::AmplEditChange() {
+    bool read = false;
+    const int percent = ui->AmplEdit->text().trimmed().toInt(&read);
+    if (!read) return;
+    const int limited = limitMinimumAmplitude(percent);
+    if (limited != percent) {
+        ui->AmplEdit->setText(QString::number(limited));
+        return;
+    }
+    params_.minimumAmplitude = percent;
+}
+
+void TAModulationForm::ModulateBtnClick() {
+    modulate(source_, params_, work_);
+    preview_.setRecord(work_);
+}
+
+void TAModulationForm::OkBtnClick() {
+    finishModulation(source_, params_, work_);
+    accept();
+}
+
+void TAModulationForm::showZoomMode() {
+    const TWaveScreen::ZoomMode mode = preview_.zoomMode();
+    ui->ZoomMaxBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomMax);
+    ui->ZoomInBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomIn ||
+                              mode == TWaveScreen::ZoomMode::DraggingRange);
+}
