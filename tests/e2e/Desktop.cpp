@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
@@ -44,6 +45,17 @@ std::string readDisplayNumber(int fd, Milliseconds timeout) {
         text.append(buffer, static_cast<std::size_t>(count));
     }
     return text.substr(0, text.find('\n'));
+}
+
+// xdotool's synchronous move waits for the pointer to move, and so waits for ever when it
+// already stands at the target: the pointer first goes a pixel beside it, without waiting.
+QStringList approach(const Window& window, int x, int y) {
+    const QString id = QString::number(window.id);
+    const int beside = x > 0 ? x - 1 : x + 1;
+    QStringList arguments{"mousemove", "--window", id, QString::number(beside), QString::number(y)};
+    arguments << "mousemove"
+              << "--window" << id << "--sync" << QString::number(x) << QString::number(y);
+    return arguments;
 }
 
 }  // namespace
@@ -224,14 +236,15 @@ void Desktop::key(const std::string& keys) const {
 
 void Desktop::type(const Window& window, const std::string& text) const {
     activate(window);
-    if (tool("xdotool", {"type", "--delay", "40", QString::fromStdString(text)}).exitCode != 0)
+    // "--": a text such as "-6" is typed, not read as an option.
+    if (tool("xdotool", {"type", "--delay", "40", "--", QString::fromStdString(text)}).exitCode !=
+        0)
         throw Failure("xdotool could not type \"" + text + "\"");
 }
 
 void Desktop::click(const Window& window, int x, int y, int button) const {
     const ToolResult result =
-        tool("xdotool", {"mousemove", "--window", QString::number(window.id), "--sync",
-                         QString::number(x), QString::number(y), "click", QString::number(button)});
+        tool("xdotool", approach(window, x, y) << "click" << QString::number(button));
     if (result.exitCode != 0)
         throw Failure("xdotool could not click \"" + window.title + "\" at " + std::to_string(x) +
                       "," + std::to_string(y));
@@ -239,16 +252,21 @@ void Desktop::click(const Window& window, int x, int y, int button) const {
 
 void Desktop::drag(const Window& window, int fromX, int fromY, int toX, int toY) const {
     const QString id = QString::number(window.id);
-    QStringList arguments{
-        "mousemove", "--window", id, "--sync", QString::number(fromX), QString::number(fromY),
-        "mousedown", "1"};
-    // Steps between, as a hand moves: a widget sees the drag begin before it ends.
+    QStringList arguments = approach(window, fromX, fromY) << "mousedown"
+                                                           << "1";
+    // Steps between, as a hand moves: a widget sees the drag begin before it ends. A step that
+    // would not move the pointer is left out (its synchronous move would wait for ever).
     constexpr int Steps = 4;
-    for (int step = 1; step <= Steps; ++step)
+    QPoint at(fromX, fromY);
+    for (int step = 1; step <= Steps; ++step) {
+        const QPoint next(fromX + (toX - fromX) * step / Steps,
+                          fromY + (toY - fromY) * step / Steps);
+        if (next == at) continue;
+        at = next;
         arguments << "mousemove"
-                  << "--window" << id << "--sync"
-                  << QString::number(fromX + (toX - fromX) * step / Steps)
-                  << QString::number(fromY + (toY - fromY) * step / Steps);
+                  << "--window" << id << "--sync" << QString::number(next.x())
+                  << QString::number(next.y());
+    }
     arguments << "mouseup"
               << "1";
     if (tool("xdotool", arguments).exitCode != 0)
@@ -282,9 +300,7 @@ void Desktop::dragAndDrop(const Window& window, int fromX, int fromY, int toX, i
 }
 
 void Desktop::pointAt(const Window& window, int x, int y) const {
-    if (tool("xdotool", {"mousemove", "--window", QString::number(window.id), "--sync",
-                         QString::number(x), QString::number(y)})
-            .exitCode != 0)
+    if (tool("xdotool", approach(window, x, y)).exitCode != 0)
         throw Failure("xdotool could not move the pointer over \"" + window.title + "\"");
 }
 

@@ -1,5 +1,6 @@
-// The gallery and the formula editor in the real program, worked with the mouse as an operator
-// works them, and judged by what the virtual instrument received and by "Waves.dat".
+// The gallery with the formula editor and the harmonic composer in the real program, worked with
+// the mouse as an operator works them, and judged by what the virtual instrument received and by
+// "Waves.dat".
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -9,6 +10,7 @@
 
 #include "OctaveDecimator.h"
 #include "RealProgram.h"
+#include "generators/HarmonicParameterBlock.h"
 #include "generators/MathParameterBlock.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStore.h"
@@ -36,9 +38,16 @@ constexpr int ThumbnailSawX = 202, ThumbnailSawY = 45;
 constexpr int CreateSlot6X = 202, CreateSlot6Y = 248;
 constexpr int MathEditX = 671, MathEditY = 83;
 constexpr int GalleryOkX = 642, GalleryOkY = 502;
+constexpr int HarmEditX = 671, HarmEditY = 135;
 // And in the formula editor.
 constexpr int CountX = 514, CountY = 235;
 constexpr int MathOkX = 514, MathOkY = 454;
+// And in the harmonic composer.
+constexpr int SingleHarmonicX = 378, SingleHarmonicY = 235;
+constexpr int ComposerOkX = 510, ComposerOkY = 488;
+
+// Long enough for a window of a program on a heavily loaded machine.
+constexpr e2e::Milliseconds Patience(60000);
 
 std::uint32_t fnv1a(const std::uint8_t* data, std::size_t count) {
     std::uint32_t hash = 2166136261u;
@@ -69,6 +78,29 @@ void endProgram(const e2e::Desktop& desktop, const MainWindow& main, e2e::RealPr
     ASSERT_EQ(program.waitForExit(), 0);
 }
 
+// The block writes of the run include the octave set of the waveform, and channel A plays it.
+void expectPlayedOnChannelA(const e2e::InstrumentLog& log, const WaveformRecord& wave) {
+    const std::vector<std::uint8_t> set = octaveSetOf(wave);
+    bool loaded = false;
+    for (const QJsonObject& block : log.eventsNamed("block"))
+        loaded = loaded || (block.value("length").toInt() == q745drv::kOctaveSetLength &&
+                            block.value("fnv1a").toString() == hex(fnv1a(set.data(), set.size())));
+    EXPECT_TRUE(loaded) << "the waveform's octave set was written";
+
+    const QJsonObject instrument = log.instrument();
+    const int octave = instrument.value("clock").toObject().value("octave").toInt();
+    const QJsonObject channelA = instrument.value("channels").toArray().at(0).toObject();
+    const std::size_t start = static_cast<std::size_t>(octave) * q745drv::kPointsPerWaveform;
+    const std::size_t played = std::size_t{q745drv::kPointsPerWaveform} >> octave;
+    EXPECT_EQ(channelA.value("playedFnv1a").toString(), hex(fnv1a(set.data() + start, played)))
+        << "channel A plays the waveform";
+}
+
+DecodedStore storedWaves(const e2e::Installation& installation) {
+    const std::string text = installation.fileText(kStoreFileName);
+    return decodeStore(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
 }  // namespace
 
 TEST(GalleryEndToEndTest, SawChosenForChannelAReachesItsMemory) {
@@ -87,21 +119,7 @@ TEST(GalleryEndToEndTest, SawChosenForChannelAReachesItsMemory) {
 
     WaveformStore store;
     resetPredefined(store, 1);
-    const std::vector<std::uint8_t> set = octaveSetOf(store.slots[1]);
-    const e2e::InstrumentLog log = program.instrumentLog();
-    bool loaded = false;
-    for (const QJsonObject& block : log.eventsNamed("block"))
-        loaded = loaded || (block.value("length").toInt() == q745drv::kOctaveSetLength &&
-                            block.value("fnv1a").toString() == hex(fnv1a(set.data(), set.size())));
-    EXPECT_TRUE(loaded) << "the saw's octave set was written";
-
-    const QJsonObject instrument = log.instrument();
-    const int octave = instrument.value("clock").toObject().value("octave").toInt();
-    const QJsonObject channelA = instrument.value("channels").toArray().at(0).toObject();
-    const std::size_t start = static_cast<std::size_t>(octave) * q745drv::kPointsPerWaveform;
-    const std::size_t played = std::size_t{q745drv::kPointsPerWaveform} >> octave;
-    EXPECT_EQ(channelA.value("playedFnv1a").toString(), hex(fnv1a(set.data() + start, played)))
-        << "channel A plays the saw";
+    expectPlayedOnChannelA(program.instrumentLog(), store.slots[1]);
 }
 
 TEST(GalleryEndToEndTest, FormulaMadeInANewSlotIsStoredInWavesDat) {
@@ -130,9 +148,7 @@ TEST(GalleryEndToEndTest, FormulaMadeInANewSlotIsStoredInWavesDat) {
                        e2e::Desktop::screenshotPath("data-view.png"));
     endProgram(desktop, main, program);
 
-    const std::string text = installation.fileText(kStoreFileName);
-    const DecodedStore stored =
-        decodeStore(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const DecodedStore stored = storedWaves(installation);
     const WaveformRecord& made = stored.store.slots[5];
     EXPECT_EQ(made.name(), "Untitled");
     EXPECT_EQ(made.generatorKind, kGeneratorFormula);
@@ -141,4 +157,47 @@ TEST(GalleryEndToEndTest, FormulaMadeInANewSlotIsStoredInWavesDat) {
     const MathParameterBlock block = decodeMathParams(made.params);
     EXPECT_EQ(block.count, 1);
     EXPECT_EQ(block.slots[0].formula, "sin(x)");
+}
+
+TEST(GalleryEndToEndTest, HarmonicCompositionReachesChannelAAndWavesDat) {
+    e2e::Desktop desktop;
+    e2e::Installation installation;
+    e2e::RealProgram program(desktop, installation);
+    const MainWindow main{desktop, desktop.waitForWindow("^Q745$", Patience)};
+
+    main.selectWaveA();
+    const e2e::Window gallery = desktop.waitForWindow("^Select waveform$", Patience);
+    desktop.click(gallery, CreateSlot6X, CreateSlot6Y);
+    desktop.click(gallery, HarmEditX, HarmEditY);
+    const e2e::Window composer = desktop.waitForWindow("^Harmonic components editor$", Patience);
+    // Harmonic 3 typed and entered; its level dialog comes up over the composer.
+    desktop.click(composer, SingleHarmonicX, SingleHarmonicY);
+    desktop.key(composer, "ctrl+a");
+    desktop.type(composer, "3");
+    desktop.key(composer, "Return");
+    const e2e::Window level = desktop.waitForWindow("^Select level of harmonic$", Patience);
+    desktop.type(level, "-6");
+    desktop.screenshot(level, e2e::Desktop::screenshotPath("harmonic-level.png"));
+    desktop.key(level, "Return");
+    ASSERT_TRUE(desktop.waitUntilGone("^Select level of harmonic$", Patience));
+    desktop.screenshot(composer, e2e::Desktop::screenshotPath("harmonic-composer.png"));
+    desktop.click(composer, ComposerOkX, ComposerOkY);
+    ASSERT_TRUE(desktop.waitUntilGone("^Harmonic components editor$", Patience));
+    desktop.click(gallery, GalleryOkX, GalleryOkY);
+    ASSERT_TRUE(desktop.waitUntilGone("^Select waveform$", Patience));
+    endProgram(desktop, main, program);
+
+    HarmonicParameterBlock block;
+    block.count = 1;
+    block.harmonics[0].number = 3;
+    setHarmonicLevel(block.harmonics[0], -6, false, 0);
+    WaveformRecord expected = untitledWaveform();
+    recomputeHarmonics(block, expected);
+    expectPlayedOnChannelA(program.instrumentLog(), expected);
+
+    const DecodedStore stored = storedWaves(installation);
+    const WaveformRecord& made = stored.store.slots[5];
+    EXPECT_EQ(made.generatorKind, kGeneratorHarmonic);
+    EXPECT_EQ(made.points, expected.points);
+    EXPECT_EQ(decodeHarmonicParams(made.params), block);
 }

@@ -11,11 +11,13 @@
 #include "ModalDriver.h"
 #include "VirtualBench.h"
 #include "device/LibraryDriverApi.h"
+#include "generators/AModulationScreen.h"
 #include "generators/MathScreen.h"
 #include "panels/WaveScreen.h"
 #include "q745drv.h"
 #include "shell/MainWindowModules.h"
 #include "shell/MessageBox.h"
+#include "ui_AModulationScreen.h"
 #include "ui_GalleryScreen.h"
 #include "ui_MathScreen.h"
 #include "waves/PredefinedWaveforms.h"
@@ -134,4 +136,29 @@ TEST(GalleryOnInstrument, WaveformsMadeInTheEditorReachTheChannels) {
     EXPECT_NE(store.slots[0].points, sine);
     EXPECT_EQ(played(1), store.slots[0].points);
     EXPECT_EQ(main.rig->state.waveIndexA, 5);
+}
+
+TEST(GalleryOnInstrument, ModulatedWaveformReachesChannelA) {
+    MainWindowOnInstrument main;
+    WaveformStore& store = main.rig->store;
+    whenModalShown([&](QWidget* window) {
+        Ui::TGalleryForm& gallery = static_cast<TGalleryForm*>(window)->controls();
+        gallery.Button7->click();
+        whenModalShown([&](QWidget* editor) {
+            Ui::TAModulationForm& modulation = static_cast<TAModulationForm*>(editor)->controls();
+            modulation.FreqEdit->setText("8");
+            modulation.AmplEdit->setText("40");
+            modulation.OkBtn->click();
+        });
+        gallery.AModulBtn->click();
+        gallery.OkBtn->click();
+    });
+    main.rig->ui->SelWaveABtn->click();
+
+    WaveformRecord expected;
+    finishModulation(untitledWaveform(), ModulationParams{8, 40}, expected);
+    EXPECT_EQ(main.rig->state.waveIndexA, 6);
+    EXPECT_EQ(store.slots[6].points, expected.points);
+    EXPECT_EQ(store.slots[6].params, expected.params);
+    EXPECT_EQ(played(0), expected.points);
 }
