@@ -281,8 +281,10 @@ void Desktop::dragAndDrop(const Window& window, int fromX, int fromY, int toX, i
     };
     // Past the drag distance first, then to the target and a little on, so that the target sees
     // the drag enter and move before the drop.
-    QStringList arguments = moveTo(fromX, fromY);
-    arguments << "mousedown"
+    QStringList arguments = approach(window, fromX, fromY);
+    arguments << "sleep"
+              << "0.15"
+              << "mousedown"
               << "1"
               << "sleep"
               << "0.2";
