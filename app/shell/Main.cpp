@@ -19,6 +19,7 @@
 #include "core/AppState.h"
 #include "shell/ChannelPanelLink.h"
 #include "core/CursorReadouts.h"
+#include "core/ReadmeFile.h"
 #include "shell/DigitalDisplayLink.h"
 #include "shell/DockScreen.h"
 #include "shell/MainWindowModules.h"
@@ -43,6 +44,7 @@ const char* const OtherSizeNotice =
     "Druhy priebeh (na druhom kanale) ma inu velkost.\r\n"
     "Priradujem tento priebeh obom kanalom.";
 const char* const ReadmeMissing = "Subor readme chyba";
+const char* const CannotOpenFile = "Nie je mozne otvorit subor: ";
 
 // The mode mask of a control placed directly on the main window; 0 for the controls that the
 // mode switch never touches.
@@ -102,7 +104,7 @@ TMainForm::TMainForm(AppState& state, WaveformStore& store, DriverApi& driver, Q
     ui->TriggerLeadBtn->setIcon(edgeIcon(true));
     ui->TriggerTrailBtn->setIcon(edgeIcon(false));
 
-    openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     askFileName_ = [](QWidget* owner, const QString& title, const QString& filter, bool save) {
         return save ? QFileDialog::getSaveFileName(owner, title, QString(), filter)
                     : QFileDialog::getOpenFileName(owner, title, QString(), filter);
@@ -269,6 +271,10 @@ void TMainForm::connectControls() {
 
 void TMainForm::disableUpdates() {
     ui->Updates1->menuAction()->setEnabled(false);
+}
+
+void TMainForm::showDemoMode() {
+    setWindowTitle(QStringLiteral("Q745 - demo"));
 }
 
 int TMainForm::shownFilter(int channel) const {
@@ -662,20 +668,23 @@ void TMainForm::editCommunication() {
     state_.useUsb = chosen->useUsb;
 }
 
+// A help file that is missing or that nothing on the desktop opens is named in a message: the
+// desktop itself would only say so on standard error.
 void TMainForm::openHelp() {
-    const QString folder = QString::fromStdString(state_.startDirectory);
-    if (openUrl_) openUrl_(QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("q745.hlp"))));
+    const QString file =
+        QDir(QString::fromStdString(state_.startDirectory)).filePath(QStringLiteral("q745.hlp"));
+    if (!QFileInfo::exists(file) || !openUrl_ || !openUrl_(QUrl::fromLocalFile(file)))
+        messages_.error(CannotOpenFile + QDir::toNativeSeparators(file).toStdString());
 }
 
 void TMainForm::viewReadme() {
-    QString name = QStringLiteral("Readme");
-    const char code = driver_.GetVersionCode();
-    if (code == '9') name += QStringLiteral("9x");
-    if (code == 'N') name += QStringLiteral("NT");
-    name += QStringLiteral("SVK.txt");
-    const QFileInfo file(name);
-    if (!file.exists()) messages_.error(ReadmeMissing);
-    if (openUrl_) openUrl_(QUrl::fromLocalFile(file.absoluteFilePath()));
+    const QFileInfo file(QString::fromStdString(readmeFileName(driver_.GetVersionCode())));
+    const bool exists = file.exists();
+    if (!exists) messages_.error(ReadmeMissing);
+    const bool opened = openUrl_ && openUrl_(QUrl::fromLocalFile(file.absoluteFilePath()));
+    if (exists && !opened)
+        messages_.error(CannotOpenFile +
+                        QDir::toNativeSeparators(file.absoluteFilePath()).toStdString());
 }
 
 void TMainForm::showAbout() {

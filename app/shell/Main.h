@@ -41,8 +41,8 @@ class TMainForm : public QMainWindow, public FilterChoice {
     Q_OBJECT
 
 public:
-    // Opens files and links with the desktop's default program.
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // Opens files and links with the desktop's default program; false when nothing could.
+    using UrlOpener = std::function<bool(const QUrl&)>;
     // Asks for a file name; empty when cancelled.
     using FileNameAsker = std::function<QString(QWidget* parent, const QString& title,
                                                 const QString& filter, bool save)>;
@@ -90,6 +90,9 @@ public:
     void useSmallScreenLayout();
     // Disables the "Updates" menu for the run (its components could not be created).
     void disableUpdates();
+    // No instrument answers: the title says "Q745 - demo" for the whole run, so that the
+    // operator sees it after the start-up message has gone.
+    void showDemoMode();
     // Closes the window without the exit question, which ends the program (the session is
     // ending, or an installer takes over).
     void closeWithoutConfirmation();

@@ -279,6 +279,7 @@ void Program::start(const QStringList& arguments) {
     generator_ =
         std::make_unique<TVirtualGenerator>(*virtualDriver_, state_.modeSource(), messages_);
     mainForm_->attachGenerator(*generator_);
+    if (virtualDriver_->demoMode()) mainForm_->showDemoMode();
     settings_->setGenerator(*generator_);
 
     showStage("Creating application environment ...");

@@ -18,9 +18,35 @@ TSplashForm::TSplashForm(QWidget* parent)
     setPalette(colours);
     setAutoFillBackground(true);
     centerOnScreen(*this);
+    qApp->installEventFilter(this);
 }
 
-TSplashForm::~TSplashForm() = default;
+TSplashForm::~TSplashForm() {
+    qApp->removeEventFilter(this);
+}
+
+bool TSplashForm::modalWindowShown(const QWidget* leaving) const {
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window != leaving && window->isVisible() && window->isModal())
+            return true;
+    return false;
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Show && type != QEvent::Hide) return false;
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (window == nullptr || window == this || !window->isWindow() || !window->isModal())
+        return false;
+    if (type == QEvent::Show && isVisible()) {
+        steppedAside_ = true;
+        hide();
+    } else if (type == QEvent::Hide && steppedAside_ && !modalWindowShown(window)) {
+        steppedAside_ = false;
+        show();
+    }
+    return false;
+}
 
 void TSplashForm::showSplashStatus(const QString& text) {
     ui->MsgLabel->setText(text);

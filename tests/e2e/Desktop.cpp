@@ -66,11 +66,13 @@ Desktop::Desktop(int width, int height) {
     const int writeEnd = ends[1];
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     try {
-        server_ = startChild("Xvfb",
-                             {"-displayfd", QString::number(writeEnd), "-screen", "0",
-                              QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"},
-                             environment, home_ / "xvfb.log",
-                             [writeEnd] { ::fcntl(writeEnd, F_SETFD, 0); });
+        // -noreset: the server would reset each time its last client leaves (between two tool
+        // calls, before the window manager is connected) and refuse connections meanwhile.
+        server_ = startChild(
+            "Xvfb",
+            {"-displayfd", QString::number(writeEnd), "-screen", "0",
+             QString("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp", "-noreset"},
+            environment, home_ / "xvfb.log", [writeEnd] { ::fcntl(writeEnd, F_SETFD, 0); });
     } catch (...) {
         ::close(ends[0]);
         ::close(ends[1]);
@@ -102,7 +104,9 @@ Desktop::Desktop(int width, int height) {
         const std::string log = fileText(home_ / "openbox.log");
         endChild(*windowManager_, Grace);
         endChild(*server_, Grace);
-        throw Failure("the window manager did not start on " + display_.toStdString() + ": " + log);
+        home_.keep();
+        throw Failure("the window manager did not start on " + display_.toStdString() + ": " + log +
+                      " (logs in " + home_.path().string() + ")");
     }
 }
 
@@ -190,6 +194,19 @@ Window Desktop::waitForWindow(const std::string& titlePattern, Milliseconds time
 
 bool Desktop::waitUntilGone(const std::string& titlePattern, Milliseconds timeout) const {
     return waitFor([&] { return findWindows(titlePattern).empty(); }, timeout);
+}
+
+bool Desktop::waitUntilGone(const Window& window, Milliseconds timeout) const {
+    return waitFor(
+        [&] {
+            const std::vector<unsigned long> shown = stackingIds();
+            return std::find(shown.begin(), shown.end(), window.id) == shown.end();
+        },
+        timeout);
+}
+
+std::string Desktop::property(const Window& window, const std::string& name) const {
+    return tool("xprop", {"-id", QString::number(window.id), QString::fromStdString(name)}).output;
 }
 
 Window Desktop::activeWindow() const {

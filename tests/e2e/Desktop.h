@@ -46,12 +46,16 @@ public:
     // True when no shown window has the title any more within the time.
     bool waitUntilGone(const std::string& titlePattern,
                        Milliseconds timeout = Milliseconds(10000)) const;
+    // True when the window is no longer shown within the time (another of the same title may be).
+    bool waitUntilGone(const Window& window, Milliseconds timeout = Milliseconds(10000)) const;
     // The shown managed windows whose title matches, or all managed ones for an empty pattern.
     std::vector<Window> findWindows(const std::string& titlePattern) const;
     // Every managed window in the window manager's stacking order, the topmost last.
     std::vector<Window> stackingOrder() const;
     // The window that has the focus (id 0 when none).
     Window activeWindow() const;
+    // A property of the window as xprop prints it ("_NET_WM_ALLOWED_ACTIONS", "WM_NORMAL_HINTS").
+    std::string property(const Window& window, const std::string& name) const;
     // The windows in stacking order and the active one, for failure messages.
     std::string describeScreen() const;
 

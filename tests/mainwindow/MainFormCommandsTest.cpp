@@ -274,11 +274,26 @@ TEST_F(MainFormCommands, CommunicationChangesWaitForTheNextStart) {
     EXPECT_TRUE(rig.state().useUsb);
 }
 
-TEST_F(MainFormCommands, HelpOpensTheHelpFileOfTheStartDirectory) {
-    rig.state().startDirectory = "/opt/q745";
+TEST_F(MainFormCommands, HelpOpensTheHelpFileOfTheStartDirectoryOrSaysWhyNot) {
+    rig.state().startDirectory = folder.path().toStdString();
+    const QString help = folder.filePath("q745.hlp");
+    const std::string cannotOpen = "Nie je mozne otvorit subor: " + help.toStdString();
+    ui.Help2->trigger();
+    EXPECT_EQ(rig.answers.texts(), std::vector<std::string>{cannotOpen}) << "missing";
+    EXPECT_TRUE(rig.opened.empty());
+
+    QFile file(help);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     ui.Help2->trigger();
     ASSERT_EQ(rig.opened.size(), 1u);
-    EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile("/opt/q745/q745.hlp"));
+    EXPECT_EQ(rig.opened[0], QUrl::fromLocalFile(help));
+    EXPECT_EQ(rig.answers.calls.size(), 1u);
+
+    rig.desktopOpens = false;
+    ui.Help2->trigger();
+    EXPECT_EQ(rig.answers.texts(), std::vector<std::string>(2, cannotOpen)) << "no program";
+    EXPECT_EQ(rig.answers.calls[1].kind, MessageKind::Error);
 }
 
 TEST_F(MainFormCommands, ReadmeIsOpenedEvenWhenMissing) {
@@ -297,6 +312,11 @@ TEST_F(MainFormCommands, ReadmeIsOpenedEvenWhenMissing) {
     ui.Viewreadme1->trigger();
     EXPECT_EQ(rig.answers.calls.size(), 1u);
     EXPECT_EQ(rig.opened.size(), 2u);
+
+    rig.desktopOpens = false;
+    ui.Viewreadme1->trigger();
+    EXPECT_EQ(rig.answers.texts().back(),
+              "Nie je mozne otvorit subor: " + folder.filePath("ReadmeNTSVK.txt").toStdString());
     QDir::setCurrent(before);
 }
 

@@ -153,7 +153,10 @@ struct MainWindowRig {
         form->setImportDisplays(&importA, &importB);
         form->setDigitalDisplay(&digital);
         form->setModules(&modules);
-        form->setUrlOpener([this](const QUrl& url) { opened.push_back(url); });
+        form->setUrlOpener([this](const QUrl& url) {
+            opened.push_back(url);
+            return desktopOpens;
+        });
         state().currentMode = 0;
     }
 
@@ -174,6 +177,8 @@ struct MainWindowRig {
     FakeDigitalDisplay digital;
     FakeModules modules;
     std::vector<QUrl> opened;
+    // Whether the desktop finds a program for what is opened.
+    bool desktopOpens = true;
     std::unique_ptr<TVirtualGenerator> generator;
     std::unique_ptr<TMainForm> form;
 };

@@ -7,25 +7,30 @@
 #include <QDir>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "../device/FakeDriverApi.h"
 #include "../device/FakeSpooler.h"
 #include "../waves/TempFolder.h"
-#include "shell/Main.h"
-#include "shell/MessageBox.h"
-#include "shell/Program.h"
 #include "RecordingMessages.h"
 #include "core/SettingsTranslator.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MainWaveFile.h"
+#include "shell/Main.h"
+#include "shell/MessageBox.h"
+#include "shell/Program.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStore.h"
 
 // The program run in this process on a recording driver, a start directory and a markers
-// folder of its own, with the operator's answers scripted.
+// folder of its own, with the operator's answers scripted; or, with RealBoxes, with message
+// boxes shown as the operator sees them (answered with whenModalShown).
 class ProgramRig {
 public:
-    ProgramRig() : previousDirectory_(QDir::currentPath()) {
+    enum Boxes { ScriptedBoxes, RealBoxes };
+
+    explicit ProgramRig(Boxes boxes = ScriptedBoxes) : previousDirectory_(QDir::currentPath()) {
+        if (boxes == ScriptedBoxes) responder.emplace(messages);
         driver.initByIndex[{0, 0}] = 1000;
         ::chmod(markers.path().c_str(), 0700);
         QDir::setCurrent(QString::fromStdString(start.path().string()));
@@ -96,7 +101,7 @@ public:
     std::vector<std::pair<std::string, bool>> profileRequests;
     std::string profileAnswer;
     RecordingMessages messages;
-    ScopedMessageResponder responder{messages};
+    std::optional<ScopedMessageResponder> responder;
 
 private:
     QString previousDirectory_;

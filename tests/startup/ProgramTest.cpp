@@ -53,6 +53,7 @@ TEST(ProgramTest, NewInstallationStartsSilentlyAndWritesItsFilesAtExit) {
         EXPECT_TRUE(ui.SyncOffBtn->isChecked());
         EXPECT_TRUE(ui.TriggerGoBtn->isChecked());
         EXPECT_EQ(ui.FreqEdit->text(), "589.824k");
+        EXPECT_EQ(ProgramRig::mainForm()->windowTitle(), "Q745");
     }),
               0);
     EXPECT_EQ(rig.messages.texts(), std::vector<std::string>{ExitQuestion});
@@ -68,6 +69,22 @@ TEST(ProgramTest, NewInstallationStartsSilentlyAndWritesItsFilesAtExit) {
     ASSERT_FALSE(rig.callsNamed("SetEPBOn").empty());
     EXPECT_EQ(rig.callsNamed("SetEPBOn").back(), "SetEPBOn(0)");
     EXPECT_FALSE(std::filesystem::exists(rig.start / "Settings.dat.tmp"));
+}
+
+TEST(ProgramTest, DemoModeStaysInTheTitleForTheWholeRun) {
+    ProgramRig rig;
+    rig.driver.initByIndex.clear();
+    rig.shipFiles();
+    rig.run([](Program&) {
+        TMainForm& form = *ProgramRig::mainForm();
+        EXPECT_EQ(form.windowTitle(), "Q745 - demo");
+        form.controls().Digitalmode1->trigger();
+        form.controls().Analogmode1->trigger();
+        EXPECT_EQ(form.windowTitle(), "Q745 - demo");
+    });
+    EXPECT_EQ(countOf(rig.messages.texts(),
+                      "Nie je mozne inicializovat generator.\r\nProgram pobezi v rezime demo."),
+              1);
 }
 
 TEST(ProgramTest, MissingSettingsFileIsReportedInBothPasses) {

@@ -1,15 +1,18 @@
-// q745defaults FOLDER: writes the data files a new installation ships into FOLDER:
+// q745defaults FOLDER README: writes the files a new installation ships into FOLDER:
 // "Settings.dat" with the default settings, "Waves.dat" with the five predefined waveforms,
-// an empty "DWave.dat" and an empty "DMacros.dat". Run by the build.
+// an empty "DWave.dat", an empty "DMacros.dat", and the text README under the name that
+// "View readme" looks for on the driver library's platform. Run by the build.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "core/ReadmeFile.h"
 #include "core/SettingsTranslator.h"
 #include "core/UserMessages.h"
 #include "digital/DigitalWave.h"
 #include "digital/MacroLibrary.h"
 #include "digital/MainWaveFile.h"
+#include "q745drv.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStore.h"
 
@@ -31,11 +34,12 @@ constexpr std::uint32_t ShippedNoiseSeed = 745;
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: q745defaults FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: q745defaults FOLDER README\n");
         return 2;
     }
     const std::filesystem::path folder = argv[1];
+    const std::filesystem::path readme = argv[2];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     FailureCount messages;
@@ -46,5 +50,9 @@ int main(int argc, char** argv) {
     saveStore(store, folder, messages);
     saveMainWave(TDigitalWave{}, folder, messages);
     saveLibrary(MacroLibrary{}, folder, messages);
+    const std::filesystem::path shipped = folder / readmeFileName(GetVersionCode());
+    std::filesystem::copy_file(readme, shipped, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    if (error) messages.error("cannot write " + shipped.string());
     return messages.failures == 0 ? 0 : 1;
 }
