@@ -108,6 +108,31 @@ Desktop::Desktop(int width, int height) {
         throw Failure("the window manager did not start on " + display_.toStdString() + ": " + log +
                       " (logs in " + home_.path().string() + ")");
     }
+    // The manager announces itself before its start-up is over, and a request made meanwhile
+    // can be undone by it: one that it has surely handled is a number of desktops it reports.
+    setDesktops(1);
+    // The first key sent through XTEST switches the server's keyboard to the XTEST device; the
+    // window manager reloads its key bindings on the keymap change that comes with it, and a
+    // key of a test arriving meanwhile (Alt+F4) would be lost. So a harmless key goes first,
+    // and the manager has dealt with it once it has handled a later request.
+    tool("xdotool", {"key", "shift"});
+    setDesktops(2);
+    setDesktops(1);
+}
+
+void Desktop::setDesktops(int count) const {
+    const std::string reported = "= " + std::to_string(count);
+    const auto handled = [&] {
+        return tool("xprop", {"-root", "_NET_NUMBER_OF_DESKTOPS"}).output.find(reported) !=
+               std::string::npos;
+    };
+    const bool answered = waitFor(
+        [&] {
+            tool("wmctrl", {"-n", QString::number(count)});
+            return waitFor(handled, Milliseconds(1000));
+        },
+        ServerStart);
+    if (!answered) throw Failure("the window manager does not answer on " + display_.toStdString());
 }
 
 Desktop::~Desktop() {

@@ -96,6 +96,8 @@ private:
     std::vector<unsigned long> stackingIds() const;
     std::optional<Window> describe(unsigned long id) const;
     void activate(const Window& window) const;
+    // Asks the window manager for a number of desktops and waits until it reports it.
+    void setDesktops(int count) const;
 
     ScratchFolder home_{"q745-e2e-desktop"};
     QString display_;
