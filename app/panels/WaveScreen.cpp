@@ -27,6 +27,9 @@ constexpr int ArrowEdgeWidth = 15;
 constexpr int PhaseCornerWidth = 13;
 constexpr int PhaseCornerHeight = 30;
 constexpr std::array<int, 2> RangeArrowAboveBottom{40, 25};
+// The import dialogs cut from the smaller range cursor to two points before the larger, so a
+// range cursor may be placed up to two points past the last one to take the whole record.
+constexpr int RangeCursorPastEnd = 2;
 
 // The one display whose measurement cursors are drawn.
 TWaveScreen* activeDisplay = nullptr;
@@ -278,15 +281,21 @@ int TWaveScreen::rangeCursor(int number) const {
 }
 
 void TWaveScreen::setRangeCursor(int number, int pointIndex) {
-    rangeCursors_[number == 2 ? 1 : 0] = std::clamp(pointIndex, view_.minIndex, view_.maxIndex);
+    rangeCursors_[number == 2 ? 1 : 0] =
+        std::clamp(pointIndex, view_.minIndex, view_.maxIndex + RangeCursorPastEnd);
     redraw();
 }
 
 TWaveScreen::Side TWaveScreen::rangeCursorSide(int number) const {
     const int point = rangeCursor(number);
     if (point < view_.firstIndex) return Side::Left;
-    if (point > view_.lastIndex) return Side::Right;
+    // Past the record's end it stands on the last column while the view shows the end.
+    if (point > view_.lastIndex && view_.lastIndex < view_.maxIndex) return Side::Right;
     return Side::OnScreen;
+}
+
+int TWaveScreen::rangeCursorX(int number) const {
+    return std::min(view_.indexToX(rangeCursor(number)), view_.lastX);
 }
 
 int TWaveScreen::rangeArrowRow(int number) const {
@@ -435,7 +444,7 @@ void TWaveScreen::mousePress(QPoint position, Qt::MouseButton button) {
         for (int number = 1; number <= 2; ++number) {
             const Side side = rangeCursorSide(number);
             if (side == Side::OnScreen) {
-                if (std::abs(x - view_.indexToX(rangeCursor(number))) <= PickUpDistance) {
+                if (std::abs(x - rangeCursorX(number)) <= PickUpDistance) {
                     draggedRangeCursor_ = number - 1;
                     return;
                 }
@@ -595,7 +604,7 @@ void TWaveScreen::drawRangeCursors(QImage& image) {
         const QRgb color = RangeCursorColors[static_cast<std::size_t>(number - 1)];
         switch (rangeCursorSide(number)) {
             case Side::OnScreen:
-                invertColumn(image, view_.indexToX(rangeCursor(number)), 0, view_.lastY, color);
+                invertColumn(image, rangeCursorX(number), 0, view_.lastY, color);
                 break;
             case Side::Left:
                 invertArrow(image, 1, rangeArrowRow(number), true, color);

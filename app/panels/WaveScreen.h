@@ -137,6 +137,7 @@ public:
     // A vertical cursor as a point index, a horizontal one as a sample value.
     int cursorPoint(Cursor cursor) const;
     int rangeCursor(int number) const;
+    // Held within the record and up to two points past its end.
     void setRangeCursor(int number, int pointIndex);
     Side rangeCursorSide(int number) const;
 
@@ -189,6 +190,8 @@ private:
     void stepPhaseFromArrow(int direction);
     std::optional<Cursor> cursorNear(QPoint position) const;
     int rangeArrowRow(int number) const;
+    // The pixel column of a range cursor on screen.
+    int rangeCursorX(int number) const;
 
     void render();
     void drawTrace(QImage& image);

@@ -646,6 +646,8 @@ void TMainForm::importFromAscii() {
 void TMainForm::showImportedWaves() {
     if (WaveDisplayLink* display = importDisplay(0)) display->showRecord(store_.importedA);
     if (WaveDisplayLink* display = importDisplay(1)) display->showRecord(store_.importedB);
+    // The cursors now measure the new waveforms.
+    ImportedWaveScreenCursorMove();
 }
 
 // ---------------------------------------------------------------- menu

@@ -31,6 +31,7 @@
 #include "digital/DigitalEditing.h"
 #include "digital/DigitalWaveScreen.h"
 #include "digital/MainWaveFile.h"
+#include "import/ImportCommands.h"
 #include "panels/ChannelScreen.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
@@ -55,6 +56,14 @@ public:
     }
 
     DigitalEditing* digitalEditing = nullptr;
+
+    bool importFromScope(QWidget* owner) override {
+        return importCommands != nullptr && importCommands->importFromScope(owner);
+    }
+    bool importFromAscii(QWidget* owner) override {
+        return importCommands != nullptr && importCommands->importFromAscii(owner);
+    }
+    ImportCommands* importCommands = nullptr;
 
     std::optional<CommunicationValues> editCommunication(const CommunicationValues& current,
                                                          QWidget* owner) override {
@@ -149,6 +158,8 @@ void Program::freeObjects() {
         mainForm_->setChannelPanels(nullptr, nullptr);
     }
     if (settings_) settings_->setChannelPanels(nullptr, nullptr);
+    if (modules_) modules_->importCommands = nullptr;
+    importCommands_.reset();
     channelA_.reset();
     channelB_.reset();
     waveA_.reset();
@@ -423,6 +434,18 @@ void Program::buildImportMode() {
     importWaveA_->setRecord(store_.importedA);
     importWaveB_->setRecord(store_.importedB);
     mainForm_->setImportDisplays(importWaveA_.get(), importWaveB_.get());
+    importCommands_ = std::make_unique<ImportCommands>(ImportCommands::Parts{
+        state_,
+        store_,
+        *generator_,
+        *mainForm_,
+        {channelA_.get(), channelB_.get()},
+        *importFrequency_,
+        {importWaveA_.get(), importWaveB_.get()},
+        *progress_,
+        messages_,
+    });
+    modules_->importCommands = importCommands_.get();
 }
 
 // Each mode's objects pass their state to the generator model, inside that mode.

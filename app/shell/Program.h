@@ -19,6 +19,7 @@
 class ActivationChannel;
 class DigitalEditing;
 class DriverApi;
+class ImportCommands;
 class PrintSpooler;
 class PrinterSharing;
 class Profiles;
@@ -135,6 +136,7 @@ private:
     std::unique_ptr<DigitalEditing> digitalEditing_;
     std::unique_ptr<TChannelScreen> channelA_;
     std::unique_ptr<TChannelScreen> channelB_;
+    std::unique_ptr<ImportCommands> importCommands_;
 
     bool sessionEnding_ = false;
     UnattendedMessages unattendedMessages_;
