@@ -109,8 +109,8 @@ void TImportFromScopeForm::showDistances() {
 void TImportFromScopeForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Once the dialog is on screen, so that the progress window and "Break" appear over it.
-    if (!searched_) {
-        searched_ = true;
+    if (!searchStarted_) {
+        searchStarted_ = true;
         QTimer::singleShot(0, this, &TImportFromScopeForm::searchPeriod);
     }
 }
@@ -130,7 +130,7 @@ void TImportFromScopeForm::searchPeriod() {
         keepEqual(0);
     }
     showDistances();
-    Q_EMIT periodSearchFinished();
+    searchDone_ = true;
 }
 
 void TImportFromScopeForm::accept() {

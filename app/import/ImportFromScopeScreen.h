@@ -32,15 +32,13 @@ public:
     CursorPair cursors(int channel) const;
     // Reference cursor 1 or 2 of a display moved to a point, as dragging it does.
     void moveRangeCursor(int channel, int number, int point);
-    bool periodSearched() const { return searched_; }
+    // The search of the opening has ended (found, not found or broken off).
+    bool periodSearchDone() const { return searchDone_; }
 
     TWaveScreen& display(int channel) { return *displays_[channel == 0 ? 0 : 1]; }
     Ui::TImportFromScopeForm& controls() { return *ui; }
 
     void accept() override;
-
-Q_SIGNALS:
-    void periodSearchFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,5 +58,6 @@ private:
     std::array<std::unique_ptr<TWaveScreen>, 2> displays_;
     // The cursors as last seen, to move a tracked pair by the distance dragged.
     std::array<CursorPair, 2> pairs_{};
-    bool searched_ = false;
+    bool searchStarted_ = false;
+    bool searchDone_ = false;
 };
