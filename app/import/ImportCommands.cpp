@@ -74,7 +74,7 @@ QString ImportCommands::askFile(QWidget* owner, const QString& title, const QStr
 bool ImportCommands::importFromScope(QWidget* owner) {
     if (parts_.generator.currentMode() != ModeImport) return false;
     const QDir start(QString::fromStdString(parts_.state.startDirectory));
-    const QString name = askFile(owner, QStringLiteral("Import from scope"),
+    const QString name = askFile(owner, QStringLiteral("Select oscilloscope file"),
                                  start.filePath(QStringLiteral("Export")), AllFiles);
     if (name.isEmpty()) return false;
     const std::optional<ScopeImportSource> source =
@@ -111,8 +111,8 @@ bool ImportCommands::importTwoChannels(QWidget* owner, const ScopeChannelSource&
     return true;
 }
 
-bool ImportCommands::importOneChannel(QWidget* owner, const ScopeChannelSource& source,
-                                      int channel, double sampleRate) {
+bool ImportCommands::importOneChannel(QWidget* owner, const ScopeChannelSource& source, int channel,
+                                      double sampleRate) {
     TImportSingleFromScopeForm form(source.record, parts_.store.importedA.pointCount() + 1, owner);
     if (form.exec() != QDialog::Accepted) return false;
     std::array<ChannelReplay, 2> channels{};
@@ -133,8 +133,8 @@ ChannelReplay ImportCommands::takeStretch(int channel, const ScopeChannelSource&
         if (rangeKnown) panel->setLevelMillivolts(source.rangeMillivolts);
         // The level's attenuator choice decides which shift code gives the recorded offset.
         const generator::OutputPath path{generator.load(channel), generator.outputState(channel)};
-        panel->setShiftCode(rangeKnown ? shiftFromGround(path, source.rangeMillivolts, source.ground)
-                                       : ZeroShift);
+        panel->setShiftCode(
+            rangeKnown ? shiftFromGround(path, source.rangeMillivolts, source.ground) : ZeroShift);
     }
     return replayOf(channel, cursorDistance(cursors) - 1, rangeKnown ? source.rangeMillivolts : 0);
 }
@@ -190,8 +190,7 @@ bool ImportCommands::importFromAscii(QWidget* owner) {
         amplitude = asciiAmplitudeMillivolts(samples, millivolts);
         TChannelScreen* panel = parts_.channels[static_cast<std::size_t>(target)];
         if (panel) panel->setLevelMillivolts(amplitude);
-        const bool attenuated =
-            parts_.generator.outputState(target) == generator::OutputMinus20dB;
+        const bool attenuated = parts_.generator.outputState(target) == generator::OutputMinus20dB;
         const std::int32_t shift = asciiShiftCode(samples, millivolts, attenuated);
         if (panel) panel->setShiftCode(shift);
         if (TChannelScreen* second = parts_.channels[static_cast<std::size_t>(other)];

@@ -41,7 +41,7 @@ public:
         TVirtualGenerator& generator;
         TMainForm& mainForm;
         std::array<TChannelScreen*, 2> channels;
-        TFreqScreen& tickFrequency;  // the import-mode tick-frequency panel
+        TFreqScreen& tickFrequency;                // the import-mode tick-frequency panel
         std::array<WaveDisplayLink*, 2> displays;  // the main window's import displays
         ProgressWindow& progress;
         UserMessages& messages;
@@ -63,8 +63,8 @@ public:
 private:
     QString askFile(QWidget* owner, const QString& title, const QString& folder,
                     const QString& filter);
-    bool importTwoChannels(QWidget* owner, const ScopeChannelSource& a,
-                           const ScopeChannelSource& b, double sampleRate);
+    bool importTwoChannels(QWidget* owner, const ScopeChannelSource& a, const ScopeChannelSource& b,
+                           double sampleRate);
     bool importOneChannel(QWidget* owner, const ScopeChannelSource& source, int channel,
                           double sampleRate);
     // Cuts the stretch into the channel's imported waveform and sets the channel from the

@@ -30,9 +30,9 @@ TImportFromAsciiForm::~TImportFromAsciiForm() = default;
 void TImportFromAsciiForm::normalizeToggled(bool on) {
     // The values set the level only when they fill the whole range of samples.
     if (!on) ui->DontSetBox->setChecked(true);
-    for (QWidget* choice : {static_cast<QWidget*>(ui->DontSetBox),
-                            static_cast<QWidget*>(ui->VoltSetBox),
-                            static_cast<QWidget*>(ui->MVoltSetBox)})
+    for (QWidget* choice :
+         {static_cast<QWidget*>(ui->DontSetBox), static_cast<QWidget*>(ui->VoltSetBox),
+          static_cast<QWidget*>(ui->MVoltSetBox)})
         choice->setEnabled(on);
 }
 

@@ -97,8 +97,8 @@ void TImportFromScopeForm::keepEqual(int movedChannel) {
     const int other = 1 - movedChannel;
     setPair(other, matchCursorDistance(cursors(movedChannel), cursors(other), pointCount(other)));
     if (cursorDistance(cursors(other)) < cursorDistance(cursors(movedChannel)))
-        setPair(movedChannel,
-                matchCursorDistance(cursors(other), cursors(movedChannel), pointCount(movedChannel)));
+        setPair(movedChannel, matchCursorDistance(cursors(other), cursors(movedChannel),
+                                                  pointCount(movedChannel)));
 }
 
 void TImportFromScopeForm::showDistances() {

@@ -8,8 +8,8 @@
 #include "ui_ImportSingleFromScopeScreen.h"
 #include "waves/WaveformRecord.h"
 
-TImportSingleFromScopeForm::TImportSingleFromScopeForm(const WaveformRecord& record,
-                                                       int openingEnd, QWidget* parent)
+TImportSingleFromScopeForm::TImportSingleFromScopeForm(const WaveformRecord& record, int openingEnd,
+                                                       QWidget* parent)
     : QDialog(parent),
       ui(std::make_unique<Ui::TImportSingleFromScopeForm>()),
       record_(record),

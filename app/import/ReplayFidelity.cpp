@@ -67,8 +67,8 @@ std::string replayRateText(const ReplayFidelity& fidelity) {
     const std::string produced = formatFrequency6(fidelity.producedRate) + "Hz";
     if (!fidelity.recordedRate) return "No recorded rate, plays " + produced;
     const std::string recorded = "Recorded " + formatFrequency6(*fidelity.recordedRate) + "Hz";
-    const std::optional<double> ppm = rateDifferencePpm(*fidelity.recordedRate,
-                                                        fidelity.producedRate);
+    const std::optional<double> ppm =
+        rateDifferencePpm(*fidelity.recordedRate, fidelity.producedRate);
     if (!ppm) return "Recorded rate unknown, plays " + produced;
     return recorded + ", plays " + produced + ": " + ppmText(*ppm);
 }
@@ -83,9 +83,8 @@ std::string replayNoteText(const ReplayFidelity& fidelity) {
             notes.push_back(name + ": " + std::to_string(channel.playedPoints) + " of " +
                             std::to_string(channel.markedPoints) + " points fit the memory");
         if (levelLimited(channel))
-            notes.push_back(name + ": level " +
-                            formatVoltage(channel.levelMillivolts / 1000.0) + "V of " +
-                            formatVoltage(channel.wantedLevelMillivolts / 1000.0) + "V");
+            notes.push_back(name + ": level " + formatVoltage(channel.levelMillivolts / 1000.0) +
+                            "V of " + formatVoltage(channel.wantedLevelMillivolts / 1000.0) + "V");
         if (channel.clippedPoints > 0)
             notes.push_back(name + ": " + std::to_string(channel.clippedPoints) +
                             " points clipped");

@@ -43,7 +43,9 @@ std::optional<ScopeImportSource> readScopeImport(const std::filesystem::path& fi
     if (!readQ726File(fileName, messages, file)) return std::nullopt;
     source.sampleRate = file.sampleRate;
     // The Q726 records its 0 V at the middle of the range.
-    source.channels.push_back(channelSource(0, fileName, std::move(file.samplesA), file.rangeA, 128));
-    source.channels.push_back(channelSource(1, fileName, std::move(file.samplesB), file.rangeB, 128));
+    source.channels.push_back(
+        channelSource(0, fileName, std::move(file.samplesA), file.rangeA, 128));
+    source.channels.push_back(
+        channelSource(1, fileName, std::move(file.samplesB), file.rangeB, 128));
     return source;
 }

@@ -53,8 +53,8 @@ struct ImportRig {
         generator->ChangeWave(1, store.importedB);
         Ui::TMainForm& ui = form->controls();
         for (int c = 0; c < 2; ++c) {
-            channels[c] = std::make_unique<TChannelScreen>(c, *generator,
-                                                           TChannelScreen::controlsOf(ui, c));
+            channels[c] =
+                std::make_unique<TChannelScreen>(c, *generator, TChannelScreen::controlsOf(ui, c));
             channels[c]->initialise();
             displays[c] = std::make_unique<TWaveScreen>();
             displays[c]->bind(c == 0 ? *ui.ImportedWaveImageA : *ui.ImportedWaveImageB);

@@ -34,7 +34,8 @@ const std::string Settings =
 std::vector<int> sine(int count, int period) {
     std::vector<int> values;
     for (int i = 0; i < count; ++i)
-        values.push_back(static_cast<int>(std::lround(128 + 100 * std::sin(2 * M_PI * i / period))));
+        values.push_back(
+            static_cast<int>(std::lround(128 + 100 * std::sin(2 * M_PI * i / period))));
     return values;
 }
 
@@ -81,8 +82,8 @@ TEST(ImportWindows, TwoChannelsArePlayedRawAtTheRecordedRateAsMarked) {
     EXPECT_EQ(rig.store.importedB.points, bytes(b, 0, 249));
     for (int channel = 0; channel < 2; ++channel) {
         const q745vi::ChannelState played = ImportRig::played(channel);
-        EXPECT_EQ(played.played, channel == 0 ? rig.store.importedA.points
-                                               : rig.store.importedB.points);
+        EXPECT_EQ(played.played,
+                  channel == 0 ? rig.store.importedA.points : rig.store.importedB.points);
     }
     EXPECT_NEAR(ImportRig::sampleClock(), 1e6, 5);
     // B's recorded 0 V (sample 100 of 4 V) sits 437.5 mV below the generator's.
@@ -119,7 +120,7 @@ TEST(ImportWindows, EmptyStretchIsRefusedAndAnUnplayableRateReported) {
     EXPECT_EQ(rig.messages.texts().back(),
               "Nie je mozne nastavit rovnaku frekvenciu ako bola namerana osciloskopom");
     EXPECT_EQ(rig.store.importedA.points, rampBytes(19, 40)) << "the waveforms stay imported";
-    EXPECT_EQ(rig.dialogTitles, std::vector<std::string>{"Import from scope"});
+    EXPECT_EQ(rig.dialogTitles, std::vector<std::string>{"Select oscilloscope file"});
 }
 
 TEST(ImportWindows, OneChannelGoesWhereItsLengthAllows) {
@@ -201,8 +202,8 @@ TEST(ImportWindows, AsciiEqualValuesAndBadNumbers) {
         form.controls().CancelBtn->click();
     });
     rig.commands->importFromAscii(nullptr);
-    EXPECT_EQ(rig.messages.texts(),
-              (std::vector<std::string>{"Zle cislo v ASCII subore: 1-2", "Nie je mozne otvorit subor."}));
+    EXPECT_EQ(rig.messages.texts(), (std::vector<std::string>{"Zle cislo v ASCII subore: 1-2",
+                                                              "Nie je mozne otvorit subor."}));
 }
 
 TEST(ImportWindows, AsciiMillivoltsSetBothChannelsWhenCopiedToTheOther) {
