@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -166,7 +167,12 @@ bool ImportCommands::importFromAscii(QWidget* owner) {
                                  QString::fromStdString(parts_.state.startDirectory), AllFiles);
     if (name.isEmpty()) return false;
     TImportFromAsciiForm form(parts_.progress, owner);
-    if (!form.openFile(std::filesystem::path(name.toStdString()))) return false;
+    // The reading shows its progress and keeps the window alive: no second import meanwhile.
+    QWidget* operations = parts_.mainForm.controls().GroupBox20;
+    operations->setEnabled(false);
+    const bool opened = form.openFile(std::filesystem::path(name.toStdString()));
+    operations->setEnabled(true);
+    if (!opened) return false;
     if (form.exec() != QDialog::Accepted) return false;
 
     const int target = form.target();

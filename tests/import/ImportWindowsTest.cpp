@@ -160,7 +160,7 @@ TEST(ImportWindows, OneChannelGoesWhereItsLengthAllows) {
     EXPECT_EQ(ImportRig::played(0).playedLength, 16384U);
 }
 
-TEST(ImportWindows, AsciiDialogGuessesTheOptionsAndReloadsWithThem) {
+TEST(ImportWindows, AsciiOptionsGuessedReloadedAndBadNumbersReported) {
     TestFolder folder;
     ImportRig rig;
     rig.file = folder.write("values.csv", "time,value\n0,1.5\n1,2.5\n");
@@ -184,18 +184,13 @@ TEST(ImportWindows, AsciiDialogGuessesTheOptionsAndReloadsWithThem) {
     EXPECT_FALSE(rig.commands->importFromAscii(nullptr));
     EXPECT_EQ(rig.store.importedA.pointCount(), 16384);
     EXPECT_EQ(rig.dialogTitles, std::vector<std::string>{"Select ASCII file"});
-}
 
-TEST(ImportWindows, AsciiEqualValuesAndBadNumbers) {
-    TestFolder folder;
-    ImportRig rig;
     rig.file = folder.write("flat.txt", "5\n5\n5\n");
     ImportRig::onModal<TImportFromAsciiForm>([](TImportFromAsciiForm& form) {
         EXPECT_EQ(form.workRecord().points, (std::vector<std::uint8_t>{128, 128, 128}));
         form.controls().CancelBtn->click();
     });
     rig.commands->importFromAscii(nullptr);
-
     rig.file = folder.write("bad.txt", "1\n1-2\n");
     ImportRig::onModal<TImportFromAsciiForm>([](TImportFromAsciiForm& form) {
         EXPECT_FALSE(form.controls().OkBtn->isEnabled());
