@@ -129,8 +129,8 @@ void THarmonicForm::Button1Click() {
     std::optional<HarmonicLevelFormula> formula;
     try {
         if (ui->CheckBox1->isChecked()) formula.emplace(ui->FormulaEdit->text().toStdString());
-        std::int32_t n = *first;
-        for (int k = 0; k < *count; ++k, n += step) {
+        for (int k = 0; k < *count; ++k) {
+            const auto n = static_cast<std::int32_t>(*first + std::int64_t{k} * step);
             if (formula) {
                 proposedLevel_ = formula->level(n);
                 lastUnitPercent_ = ui->LevelBox->currentIndex() == PercentItem;

@@ -33,19 +33,12 @@ struct Stroke {
 
 }  // namespace
 
-TEST(HandDrawing, PenNeverGoesBackWithoutBacktrack) {
-    Stroke forward(HandTool::Pen);
-    EXPECT_TRUE(forward.draw({{100, 50}, {200, 60}, {150, 300}}));
-    EXPECT_EQ(forward.points[99], 128);
-    EXPECT_EQ(forward.points[100], 60) << "the first move covers the pressed point";
-    EXPECT_EQ(forward.points[150], 60) << "the move back did not reach 150";
-    EXPECT_EQ(forward.points[200], 255) << "it continued after the furthest point, limited";
-    EXPECT_EQ(forward.points[201], 255);
-    EXPECT_EQ(forward.points[202], 128);
-
+// Without backtrack the editor's own test covers the pen; here the way back and the limits.
+TEST(HandDrawing, PenWithBacktrackAndLimits) {
     Stroke back(HandTool::Pen, true);
-    back.draw({{100, 50}, {200, 60}, {150, 0}});
-    EXPECT_EQ(back.points[150], 1);
+    EXPECT_TRUE(back.draw({{100, 50}, {200, 60}, {150, 0}}));
+    EXPECT_EQ(back.points[149], 60);
+    EXPECT_EQ(back.points[150], 1) << "values limited to 1..255";
     EXPECT_EQ(back.points[200], 1);
     EXPECT_EQ(back.points[201], 128);
 
@@ -54,23 +47,16 @@ TEST(HandDrawing, PenNeverGoesBackWithoutBacktrack) {
     EXPECT_EQ(outside.points[999], 40) << "indices limited to the record";
 }
 
-TEST(HandDrawing, LineShowsOnlyItsLastPosition) {
+TEST(HandDrawing, LineRoundsAndLimitsItsEnds) {
     Stroke line(HandTool::Line);
-    line.drawing.press(line.points, line.strokeCopy = line.points, 100, 100);
-    line.drawing.move(line.points, line.strokeCopy, 400, 200);
-    EXPECT_EQ(line.points[400], 200);
-    line.drawing.move(line.points, line.strokeCopy, 300, 300);
-    EXPECT_TRUE(line.drawing.release(line.points, line.strokeCopy, 300, 300));
-    EXPECT_EQ(line.points[100], 100);
-    EXPECT_EQ(line.points[200], 178) << "round((100) * 155 / 200 + 100) = round(177.5), even";
+    EXPECT_TRUE(line.draw({{100, 100}, {400, 200}, {300, 300}}));
+    EXPECT_EQ(line.points[200], 178) << "round(100 * 155 / 200 + 100) = round(177.5), even";
     EXPECT_EQ(line.points[300], 255) << "the end limited to 255 first";
-    EXPECT_EQ(line.points[301], 128) << "the earlier preview taken back";
-    EXPECT_EQ(line.points[400], 128);
+    EXPECT_EQ(line.points[400], 128) << "the earlier preview taken back";
 
     Stroke dot(HandTool::Line);
     dot.draw({{10, 90}, {10, 70}});
     EXPECT_EQ(dot.points[10], 70);
-    EXPECT_EQ(dot.points[11], 128);
 }
 
 TEST(HandDrawing, CurveIsTheParabolaThroughThreePoints) {
