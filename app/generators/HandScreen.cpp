@@ -79,6 +79,8 @@ THandForm::~THandForm() = default;
 // The same tool again switches it off; the tool copy is taken at every switch.
 void THandForm::chooseTool(HandTool tool) {
     const HandTool chosen = drawing_.tool() == tool ? HandTool::None : tool;
+    // A curve left with two points keeps them as its line: a change of its own.
+    if (drawing_.curveHalfDone()) history_.changed(display_.strokeCopy(), display_.shown().points);
     drawing_.setTool(chosen);
     display_.takeToolCopy();
     ui->PenBtn->setChecked(chosen == HandTool::Pen);
