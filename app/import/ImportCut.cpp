@@ -24,3 +24,7 @@ std::optional<std::string> stretchProblem(CursorPair cursors) {
         return "Usek je dlhsi ako 262144 bodov, ktore pojme pamat generatora.";
     return std::nullopt;
 }
+
+std::int32_t periodEndCursor(std::int32_t period) {
+    return period + 1;
+}

@@ -122,7 +122,7 @@ void TImportFromScopeForm::searchPeriod() {
     setEnabled(true);
     if (found.result.period && !found.result.brokenOff) {
         for (int channel = 0; channel < 2; ++channel) {
-            display(channel).setRangeCursor(2, *found.result.period);
+            display(channel).setRangeCursor(2, periodEndCursor(*found.result.period));
             pairs_[static_cast<std::size_t>(channel)].second = display(channel).rangeCursor(2);
         }
         ui->GlueCursorA->setChecked(true);

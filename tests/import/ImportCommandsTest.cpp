@@ -122,22 +122,25 @@ TEST_F(ImportCommands, PeriodOfAMissingChannelOrFile) {
 }
 
 TEST_F(ImportCommands, ConvertScopeByPeriodCursorsOrWhole) {
-    folder.write("scope.bin", q726Bytes(kQ726Header, asBytes(sineSamples(500, 50)),
+    folder.write("scope.bin", q726Bytes(kQ726Header, asBytes(sineSamples(500, 100)),
                                         asBytes(sineSamples(500, 20))));
+    // One whole period, so that it replays at the recorded frequency.
     ToolRun byPeriod = q745ctl("convert scope scope.bin --channel B --period -o b");
     EXPECT_EQ(byPeriod.exitCode, 0) << byPeriod.err;
     EXPECT_EQ(byPeriod.out,
-              "Channel B: 19 points, sample rate 1e+07 Hz, range 40000 mV, shift code 2048\n");
+              "Channel B: 20 points, sample rate 1e+07 Hz, range 40000 mV, shift code 2048\n");
     WaveformRecord b = gaw("b.gaw");
     EXPECT_EQ(b.name(), "scope");
     EXPECT_EQ(b.imported, 1);
-    EXPECT_EQ(b.points, std::vector<std::uint8_t>(asBytes(sineSamples(19, 20))));
+    EXPECT_EQ(b.points, std::vector<std::uint8_t>(asBytes(sineSamples(20, 20))));
     EXPECT_EQ(b.maxSample, *std::max_element(b.points.begin(), b.points.end()));
+    EXPECT_EQ(q745ctl("convert scope scope.bin --period -o period.gaw").exitCode, 0);
+    EXPECT_EQ(gaw("period.gaw").points, asBytes(sineSamples(100, 100)));
 
     ToolRun cursors = q745ctl("convert scope scope.bin --from 30 --to 10 -o a.gaw");
     EXPECT_EQ(cursors.exitCode, 0) << cursors.err;
     WaveformRecord a = gaw("a.gaw");
-    const std::vector<int> full = sineSamples(500, 50);
+    const std::vector<int> full = sineSamples(500, 100);
     EXPECT_EQ(a.points, asBytes(std::vector<int>(full.begin() + 10, full.begin() + 29)));
 
     EXPECT_EQ(q745ctl("convert scope scope.bin -o whole.gaw").exitCode, 0);

@@ -122,7 +122,7 @@ TEST(ImportEndToEndTest, TwoChannelRecordingPlaysAtTheRecordedRate) {
     desktop.screenshot(main, e2e::Desktop::screenshotPath("import-main-window.png"));
     ASSERT_EQ(program.terminate(), 0);
 
-    // Cursors at 0 and the period of 100 points: points 0 to 98 of each channel.
+    // The period of 100 points, whole: points 0 to 99 of each channel.
     const QJsonObject instrument = program.instrumentLog().instrument();
     const QJsonObject clock = instrument.value("clock").toObject();
     EXPECT_FALSE(clock.value("octaveMode").toBool()) << "raw data";
@@ -131,8 +131,8 @@ TEST(ImportEndToEndTest, TwoChannelRecordingPlaysAtTheRecordedRate) {
     for (int channel = 0; channel < 2; ++channel) {
         const std::vector<std::uint8_t>& recorded = channel == 0 ? a : b;
         const QJsonObject played = channels.at(channel).toObject();
-        EXPECT_EQ(played.value("playedPoints").toInt(), 99);
+        EXPECT_EQ(played.value("playedPoints").toInt(), 100);
         EXPECT_EQ(played.value("playedFnv1a").toString().toStdString(),
-                  fnv1a({recorded.begin(), recorded.begin() + 99}));
+                  fnv1a({recorded.begin(), recorded.begin() + 100}));
     }
 }

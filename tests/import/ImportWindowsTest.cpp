@@ -59,14 +59,14 @@ TEST(ImportWindows, TwoChannelsArePlayedRawAtTheRecordedRateAsMarked) {
     ImportRig::onModal<TImportFromScopeForm>([](TImportFromScopeForm& form) {
         ASSERT_TRUE(waitUntil([&] { return form.periodSearchDone(); }));
         // The period of A is marked on both displays, which track their cursors.
-        EXPECT_EQ(form.cursors(0).second, 100);
-        EXPECT_EQ(form.cursors(1).second, 100);
+        EXPECT_EQ(form.cursors(0).second, 101);
+        EXPECT_EQ(form.cursors(1).second, 101);
         EXPECT_TRUE(form.controls().GlueCursorA->isChecked());
         EXPECT_TRUE(form.controls().GlueCursorB->isChecked());
-        EXPECT_EQ(form.controls().DeltaXBLabel->text(), "100 pix");
+        EXPECT_EQ(form.controls().DeltaXBLabel->text(), "101 pix");
         // A tracked pair keeps its distance; the other display follows its length.
         form.moveRangeCursor(0, 2, 130);
-        EXPECT_EQ(form.cursors(0).first, 30);
+        EXPECT_EQ(form.cursors(0).first, 29);
         form.moveRangeCursor(0, 1, 0);
         form.controls().GlueCursorA->click();
         form.moveRangeCursor(0, 2, 250);
@@ -95,6 +95,25 @@ TEST(ImportWindows, TwoChannelsArePlayedRawAtTheRecordedRateAsMarked) {
     EXPECT_TRUE(rig.ui().ReplayRateLabel->text().endsWith(" ppm"));
     EXPECT_EQ(rig.ui().ReplayNoteLabel->text(), "Whole stretch, nothing clipped");
     EXPECT_TRUE(rig.messages.calls.empty());
+}
+
+// A found period is cut whole, wherever the tracked pair is slid, so that it replays at the
+// recorded frequency.
+TEST(ImportWindows, FoundPeriodIsCutWhole) {
+    TestFolder folder;
+    ImportRig rig;
+    const std::vector<int> a = sine(1000, 100);
+    rig.file = folder.write("scope.txt", r210Text(Settings, a, ramp(1000, 3)));
+
+    ImportRig::onModal<TImportFromScopeForm>([](TImportFromScopeForm& form) {
+        ASSERT_TRUE(waitUntil([&] { return form.periodSearchDone(); }));
+        form.moveRangeCursor(0, 2, 1001);
+        EXPECT_EQ(form.cursors(0).first, 900);
+        form.controls().Button1->click();
+    });
+    ASSERT_TRUE(rig.commands->importFromScope(nullptr));
+    EXPECT_EQ(rig.store.importedA.points, bytes(a, 900, 100));
+    EXPECT_EQ(rig.store.importedB.pointCount(), 100);
 }
 
 TEST(ImportWindows, EmptyStretchIsRefusedAndAnUnplayableRateReported) {

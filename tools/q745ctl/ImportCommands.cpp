@@ -260,8 +260,8 @@ int convertScope(const ScopeConversion& options, CommandStreams& streams) {
     const int channel = options.hasChannel ? options.channel : file.firstChannel();
     const ScopeChannel& source = channelOf(file, channel);
 
-    // The dialog opens with the cursors at 0 and the point count; the period search moves
-    // the second one to the period.
+    // The dialog opens with the cursors at 0 and the point count; a period found moves the
+    // second one past the period, so that the whole period is cut.
     CursorPair cursors{0, static_cast<std::int32_t>(source.samples.size())};
     if (options.hasCursors) {
         cursors = {options.from, options.to};
@@ -274,7 +274,7 @@ int convertScope(const ScopeConversion& options, CommandStreams& streams) {
         if (!found)
             throw std::runtime_error(std::string("No period found on channel ") +
                                      channelName(channel));
-        cursors.second = *found;
+        cursors.second = periodEndCursor(*found);
     }
     ConsoleMessages messages(streams.err);
     if (std::optional<std::string> problem = stretchProblem(cursors)) {
@@ -380,8 +380,8 @@ void defineConvertScope(CLI::App& convert, CommandSet& commands) {
     CLI::App* command = convert.add_subcommand(
         "scope",
         "cut an oscilloscope channel into an imported waveform: the cursors I < J take the "
-        "points I to J-2, --period uses 0 and the period, without both 0 and the channel's "
-        "length");
+        "points I to J-2, --period uses 0 and the period + 1 (one whole period), without both 0 "
+        "and the channel's length");
     command->add_option("FILE", options->file, "the oscilloscope data file")->required();
     CLI::Option* channelOption =
         command->add_option("--channel", options->channel, "the channel (default: the first one)")
