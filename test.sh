@@ -21,6 +21,7 @@ if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
     options=(-DQ745_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+    export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 

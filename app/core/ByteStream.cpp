@@ -75,6 +75,7 @@ std::span<const std::uint8_t> ByteReader::take(std::size_t count) {
 }
 
 void writeString(ByteWriter& out, std::string_view text) {
+    text = text.substr(0, kMaxStoredStringLength);
     out.i32(static_cast<std::int32_t>(text.size()));
     out.raw(text.data(), text.size());
 }

@@ -60,6 +60,8 @@ private:
 // The string encoding of all data files: a signed 32-bit length, then the 8-bit characters.
 inline constexpr std::int32_t kMaxStoredStringLength = 1024;
 inline constexpr std::size_t kLargestStoredStringSize = 4 + kMaxStoredStringLength;
+// Writes at most the first 1024 characters, so that every file we write reads back (a typed
+// name or a value file's path has no other limit).
 void writeString(ByteWriter& out, std::string_view text);
 // A length above 1024 (or beyond the end of the data) raises InvalidFile; a length of 0 or
 // less gives an empty text.

@@ -36,10 +36,12 @@ TEST(ByteStream, StringEncodingAndItsLimits) {
     writeString(out, "Sine");
     EXPECT_EQ(out.bytes(), (std::vector<std::uint8_t>{4, 0, 0, 0, 'S', 'i', 'n', 'e'}));
 
+    // A longer text is written cut to the limit, so that it reads back.
     ByteWriter limit;
-    writeString(limit, std::string(1024, 'x'));
+    writeString(limit, std::string(1500, 'x'));
     ByteReader atLimit(limit.bytes());
     EXPECT_EQ(readString(atLimit).size(), 1024u);
+    EXPECT_TRUE(atLimit.atEnd());
 
     ByteWriter tooLong;
     tooLong.i32(1025);
