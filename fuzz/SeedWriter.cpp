@@ -222,6 +222,15 @@ void formulaSeeds() {
                      6));
 }
 
+void updateListSeeds() {
+    seed("UpdateListFuzzer", "two-versions.txt",
+         "http://www.kelvo.sk/download/q745setup.exe;1.0.0.5;q745setup.exe;\r\n"
+         "http://www.kelvo.sk/download/q745setup2.exe;1.1.0.0;q745setup2.exe\r\n");
+    seed("UpdateListFuzzer", "same-version-invalid-lines.txt",
+         "http://a/x.exe;2.0.0.0;x.exe;\nbroken line\nhttp://a/y.exe;2.0.0.0;y.exe;\n"
+         "http://a/z;1.2;z.exe\nhttp://a/w;1.2.3.4;../w.exe\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,5 +244,6 @@ int main(int argc, char** argv) {
     importSeeds();
     settingsSeeds();
     formulaSeeds();
+    updateListSeeds();
     return 0;
 }
