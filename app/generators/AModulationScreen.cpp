@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "core/UnitFormat.h"
+#include "panels/ZoomButtons.h"
 #include "ui_AModulationScreen.h"
 
 namespace {
@@ -25,11 +26,7 @@ TAModulationForm::TAModulationForm(const WaveformRecord& source, const EditorCon
     setFixedSize(size());
 
     preview_.bind(*ui->WaveImage);
-    preview_.setZoomAllowed(true);
-    preview_.onZoomEnded = [this] {
-        ui->ZoomMaxBtn->setChecked(false);
-        ui->ZoomInBtn->setChecked(false);
-    };
+    ZoomButtons{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn}.bind(preview_);
     preview_.setRecord(work_);
 
     connect(ui->FreqEdit, &QLineEdit::textChanged, this, &TAModulationForm::FreqEditChange);
@@ -37,16 +34,6 @@ TAModulationForm::TAModulationForm(const WaveformRecord& source, const EditorCon
     connect(ui->ModulateBtn, &QPushButton::clicked, this, &TAModulationForm::ModulateBtnClick);
     connect(ui->OkBtn, &QPushButton::clicked, this, &TAModulationForm::OkBtnClick);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomMax();
-        showZoomMode();
-    });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomIn();
-        showZoomMode();
-    });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { preview_.zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { preview_.zoomFull(); });
 
     FreqEditChange();
     AmplEditChange();
@@ -94,11 +81,4 @@ void TAModulationForm::ModulateBtnClick() {
 void TAModulationForm::OkBtnClick() {
     finishModulation(source_, params_, work_);
     accept();
-}
-
-void TAModulationForm::showZoomMode() {
-    const TWaveScreen::ZoomMode mode = preview_.zoomMode();
-    ui->ZoomMaxBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomMax);
-    ui->ZoomInBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomIn ||
-                              mode == TWaveScreen::ZoomMode::DraggingRange);
 }

@@ -36,7 +36,6 @@ public:
 private:
     void FreqEditChange();
     void AmplEditChange();
-    void showZoomMode();
 
     std::unique_ptr<Ui::TAModulationForm> ui;
     const WaveformRecord source_;

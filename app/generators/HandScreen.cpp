@@ -20,11 +20,11 @@ THandForm::THandForm(const WaveformRecord& source, const EditorContext& context,
     display_.bind(*ui->WaveImage);
     display_.setAllCursorsEnabled(true);
     display_.showCursors();
-    display_.setZoomAllowed(true);
     display_.setZeroLineShown(true);
     display_.setPointBoundariesShown(true);
     display_.onCursorMoved = [this] { showReadouts(); };
-    display_.onZoomEnded = [this] { showZoomMode(); };
+    zoom_ = {ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn, ui->OverZoomBtn};
+    zoom_.bind(display_, [this] { return drawing_.tool() == HandTool::None; });
     display_.setRecord(work_);
     connect(
         ui->WaveImage, &TPictureBox::mouseMoved, this,
@@ -41,14 +41,6 @@ THandForm::THandForm(const WaveformRecord& source, const EditorContext& context,
             &THandForm::undoStep);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, this,
             &THandForm::redoStep);
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this,
-            [this] { zoomModeButton(ui->ZoomMaxBtn, &TWaveScreen::toggleZoomMax); });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this,
-            [this] { zoomModeButton(ui->ZoomInBtn, &TWaveScreen::toggleZoomIn); });
-    connect(ui->OverZoomBtn, &QPushButton::clicked, this,
-            [this] { zoomModeButton(ui->OverZoomBtn, &TWaveScreen::toggleOverZoom); });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { display_.zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { display_.zoomFull(); });
     connect(ui->OkBtn, &QPushButton::clicked, this, &THandForm::OkBtnClick);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -104,25 +96,8 @@ void THandForm::chooseTool(HandTool tool) {
         default:
             break;
     }
-    showZoomMode();
+    zoom_.showMode(display_);
     display_.setEditHandler(editHandler_);
-}
-
-void THandForm::zoomModeButton(QPushButton* button, void (TWaveScreen::*toggle)()) {
-    if (drawing_.tool() != HandTool::None) {
-        button->setChecked(false);
-        return;
-    }
-    (display_.*toggle)();
-    showZoomMode();
-}
-
-void THandForm::showZoomMode() {
-    using Mode = TWaveScreen::ZoomMode;
-    const Mode mode = display_.zoomMode();
-    ui->ZoomMaxBtn->setChecked(mode == Mode::ZoomMax);
-    ui->ZoomInBtn->setChecked(mode == Mode::ZoomIn || mode == Mode::DraggingRange);
-    ui->OverZoomBtn->setChecked(mode == Mode::OverZoom);
 }
 
 // ---------------------------------------------------------------- undo

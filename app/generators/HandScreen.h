@@ -8,8 +8,7 @@
 #include "generators/HandUndoHistory.h"
 #include "generators/WaveformEditors.h"
 #include "panels/WaveScreen.h"
-
-class QPushButton;
+#include "panels/ZoomButtons.h"
 
 namespace Ui {
 class THandForm;
@@ -46,8 +45,6 @@ public:
 
 private:
     void chooseTool(HandTool tool);
-    void zoomModeButton(QPushButton* button, void (TWaveScreen::*toggle)());
-    void showZoomMode();
     void pointerAt(QPoint position);
     void showReadouts();
     // A change of the whole drawing (undo, undo tool, a step): `before` goes into the history
@@ -58,6 +55,7 @@ private:
     WaveformRecord work_;
     EditorContext context_;
     TWaveScreen display_;
+    ZoomButtons zoom_;
     TWaveScreen::EditHandler editHandler_;  // the display's mouse while a tool is on
     HandDrawing drawing_;
     HandUndoHistory history_;

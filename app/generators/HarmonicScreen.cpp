@@ -7,6 +7,7 @@
 
 #include "generators/HarmonicLevelFormula.h"
 #include "generators/HarmonicLevelScreen.h"
+#include "panels/ZoomButtons.h"
 #include "ui_HarmonicLevelScreen.h"
 #include "ui_HarmonicScreen.h"
 
@@ -34,11 +35,7 @@ THarmonicForm::THarmonicForm(const WaveformRecord& source, QWidget* parent)
     setFixedSize(size());
 
     preview_.bind(*ui->WaveImage);
-    preview_.setZoomAllowed(true);
-    preview_.onZoomEnded = [this] {
-        ui->ZoomMaxBtn->setChecked(false);
-        ui->ZoomInBtn->setChecked(false);
-    };
+    ZoomButtons{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn}.bind(preview_);
 
     connect(ui->Button1, &QPushButton::clicked, this, &THarmonicForm::Button1Click);
     connect(ui->AddCustomToList, &QPushButton::clicked, this, &THarmonicForm::AddCustomToListClick);
@@ -64,16 +61,6 @@ THarmonicForm::THarmonicForm(const WaveformRecord& source, QWidget* parent)
             pairing_ = false;
         });
     }
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomMax();
-        showZoomMode();
-    });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomIn();
-        showZoomMode();
-    });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { preview_.zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { preview_.zoomFull(); });
     ui->CustomFreqEdit->installEventFilter(this);
     ui->HarmonicsBox->installEventFilter(this);
 
@@ -220,13 +207,6 @@ void THarmonicForm::recompute() {
 void THarmonicForm::Button2Click() {
     finishHarmonicWaveform(block_, work_);
     accept();
-}
-
-void THarmonicForm::showZoomMode() {
-    const TWaveScreen::ZoomMode mode = preview_.zoomMode();
-    ui->ZoomMaxBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomMax);
-    ui->ZoomInBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomIn ||
-                              mode == TWaveScreen::ZoomMode::DraggingRange);
 }
 
 // Enter in the harmonic's field adds it and keeps the focus there; the Delete key removes the

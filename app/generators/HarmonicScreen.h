@@ -55,7 +55,6 @@ private:
     std::vector<int> selectedLines() const;
     void recompute();
     void refreshList();
-    void showZoomMode();
 
     std::unique_ptr<Ui::THarmonicForm> ui;
     DialogMessages messages_;

@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include "generators/FormulaWaveform.h"
+#include "panels/ZoomButtons.h"
 #include "ui_MathScreen.h"
 
 namespace {
@@ -29,11 +30,7 @@ TMathForm::TMathForm(const WaveformRecord& source, QWidget* parent, TPictureBox*
     setFixedSize(size());
 
     preview_.bind(previewArea != nullptr ? *previewArea : *ui->WaveImage);
-    preview_.setZoomAllowed(true);
-    preview_.onZoomEnded = [this] {
-        ui->ZoomMaxBtn->setChecked(false);
-        ui->ZoomInBtn->setChecked(false);
-    };
+    ZoomButtons{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn}.bind(preview_);
     preview_.setRecord(work_);
 
     connect(ui->Addbtn, &QPushButton::clicked, this, &TMathForm::AddbtnClick);
@@ -49,16 +46,6 @@ TMathForm::TMathForm(const WaveformRecord& source, QWidget* parent, TPictureBox*
     connect(ui->AllowZ, &QCheckBox::toggled, this, &TMathForm::enableConstantEdits);
     connect(ui->OkBtn, &QPushButton::clicked, this, &TMathForm::OkBtnClick);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomMax();
-        showZoomMode();
-    });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomIn();
-        showZoomMode();
-    });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { preview_.zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { preview_.zoomFull(); });
 
     block_.advancedMode = false;
     block_.normalize = true;
@@ -206,11 +193,4 @@ void TMathForm::OkBtnClick() {
         produced_ = true;
     }
     accept();
-}
-
-void TMathForm::showZoomMode() {
-    const TWaveScreen::ZoomMode mode = preview_.zoomMode();
-    ui->ZoomMaxBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomMax);
-    ui->ZoomInBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomIn ||
-                              mode == TWaveScreen::ZoomMode::DraggingRange);
 }

@@ -61,7 +61,6 @@ private:
     MathSlot slotFromEdits() const;
     MathConstants constantsFromEdits() const;
     void storeValueTexts();
-    void showZoomMode();
 
     std::unique_ptr<Ui::TMathForm> ui;
     DialogMessages messages_;

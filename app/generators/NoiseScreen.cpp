@@ -1,5 +1,6 @@
 #include "generators/NoiseScreen.h"
 
+#include "panels/ZoomButtons.h"
 #include "ui_NoiseScreen.h"
 
 TNoiseForm::TNoiseForm(const WaveformRecord& source, QWidget* parent)
@@ -13,26 +14,12 @@ TNoiseForm::TNoiseForm(const WaveformRecord& source, QWidget* parent)
     setFixedSize(size());
 
     preview_.bind(*ui->WaveImage);
-    preview_.setZoomAllowed(true);
-    preview_.onZoomEnded = [this] {
-        ui->ZoomMaxBtn->setChecked(false);
-        ui->ZoomInBtn->setChecked(false);
-    };
+    ZoomButtons{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn}.bind(preview_);
     preview_.setRecord(work_);
 
     connect(ui->Button1, &QPushButton::clicked, this, &TNoiseForm::Button1Click);
     connect(ui->OkBtn, &QPushButton::clicked, this, &TNoiseForm::OkBtnClick);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomMax();
-        showZoomMode();
-    });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
-        preview_.toggleZoomIn();
-        showZoomMode();
-    });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { preview_.zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { preview_.zoomFull(); });
 
     // Opened again on noise made here: the level it was made with.
     if (source.generatorKind == kGeneratorNoise) {
@@ -67,11 +54,4 @@ void TNoiseForm::OkBtnClick() {
     if (!params) return;
     finishNoise(source_, *params, random_, work_);
     accept();
-}
-
-void TNoiseForm::showZoomMode() {
-    const TWaveScreen::ZoomMode mode = preview_.zoomMode();
-    ui->ZoomMaxBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomMax);
-    ui->ZoomInBtn->setChecked(mode == TWaveScreen::ZoomMode::ZoomIn ||
-                              mode == TWaveScreen::ZoomMode::DraggingRange);
 }

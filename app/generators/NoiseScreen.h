@@ -35,7 +35,6 @@ public:
 
 private:
     std::optional<NoiseParams> typedParams();
-    void showZoomMode();
 
     std::unique_ptr<Ui::TNoiseForm> ui;
     DialogMessages messages_;

@@ -1,7 +1,7 @@
 #include "import/ImportFromAsciiScreen.h"
 
 #include "import/ASCIIOperations.h"
-#include "import/ZoomButtons.h"
+#include "panels/ZoomButtons.h"
 #include "shell/DialogMessages.h"
 #include "ui_ImportFromAsciiScreen.h"
 #include "waves/WaveformStatistics.h"
@@ -14,8 +14,8 @@ TImportFromAsciiForm::TImportFromAsciiForm(ProgressReporter& progress, QWidget* 
     ui->setupUi(this);
     preview_->bind(*ui->ImportScreen);
     preview_->setTraceColor(qRgb(0, 255, 0));
-    connectZoomButtons(*preview_, {ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->ZoomFullBtn,
-                                   ui->OverZoomBtn});
+    ZoomButtons{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->ZoomFullBtn, ui->OverZoomBtn}
+        .bind(*preview_);
     ui->SeparatorEdit->setEnabled(ui->RealNumbersBox->isChecked());
     ui->OkBtn->setEnabled(false);
     connect(ui->RealNumbersBox, &QCheckBox::toggled, ui->SeparatorEdit, &QWidget::setEnabled);

@@ -7,7 +7,7 @@
 #include "import/PeriodSearch.h"
 #include "import/ReplayFidelity.h"
 #include "import/TrackedCursors.h"
-#include "import/ZoomButtons.h"
+#include "panels/ZoomButtons.h"
 #include "shell/MessageBox.h"
 #include "ui_ImportFromScopeScreen.h"
 #include "waves/WaveformRecord.h"
@@ -43,7 +43,7 @@ TImportFromScopeForm::TImportFromScopeForm(const WaveformRecord& recordA,
         display->setTraceColor(channel == 0 ? ChannelAColor : ChannelBColor);
         display->setRangeCursorsShown(true);
         display->setRecord(*records_[static_cast<std::size_t>(channel)]);
-        connectZoomButtons(*display, zoom[static_cast<std::size_t>(channel)]);
+        zoom[static_cast<std::size_t>(channel)].bind(*display);
         display->onRangeCursorMoved = [this, channel](int number) {
             rangeCursorMoved(channel, number);
         };

@@ -3,7 +3,7 @@
 #include "import/ImportCut.h"
 #include "import/ReplayFidelity.h"
 #include "import/TrackedCursors.h"
-#include "import/ZoomButtons.h"
+#include "panels/ZoomButtons.h"
 #include "shell/MessageBox.h"
 #include "ui_ImportSingleFromScopeScreen.h"
 #include "waves/WaveformRecord.h"
@@ -21,8 +21,9 @@ TImportSingleFromScopeForm::TImportSingleFromScopeForm(const WaveformRecord& rec
     display_->setTraceColor(qRgb(0, 255, 0));
     display_->setRangeCursorsShown(true);
     display_->setRecord(record);
-    connectZoomButtons(*display_, {ui->ZoomMaxBtnA, ui->ZoomInBtnA, ui->ZoomOutBtnA,
-                                   ui->ZoomFullBtnA, ui->OverZoomBtnA});
+    ZoomButtons{ui->ZoomMaxBtnA, ui->ZoomInBtnA, ui->ZoomOutBtnA, ui->ZoomFullBtnA,
+                ui->OverZoomBtnA}
+        .bind(*display_);
     display_->onRangeCursorMoved = [this](int number) { rangeCursorMoved(number); };
     setPair({0, openingEnd});
 }

@@ -15,6 +15,7 @@
 
 #include "core/UnitFormat.h"
 #include "panels/WaveScreen.h"
+#include "panels/ZoomButtons.h"
 #include "shell/PictureBox.h"
 #include "ui_GalleryScreen.h"
 #include "waves/GalleryRules.h"
@@ -120,11 +121,12 @@ TGalleryForm::TGalleryForm(WaveformStore& store, GalleryInputs inputs, WaveformE
     large_->bind(*ui->Image9);
     large_->setAllCursorsEnabled(true);
     large_->setZeroLineShown(true);
-    large_->setZoomAllowed(true);
     // The cursors of the large display are always drawn, also while the pointer is elsewhere.
     large_->showCursors();
     large_->onCursorMoved = [this] { showReadouts(); };
-    large_->onZoomEnded = [this] { showZoomMode(); };
+    const ZoomButtons zoom{ui->ZoomMaxBtn, ui->ZoomInBtn, ui->ZoomOutBtn, ui->Zoom11Btn,
+                           ui->OverZoomBtn};
+    zoom.bind(*large_);
 
     connect(ui->DelSelWave, &QPushButton::clicked, this, &TGalleryForm::DelSelWaveClick);
     connect(ui->RstDefaultsBtn, &QPushButton::clicked, this, &TGalleryForm::RstDefaultsBtnClick);
@@ -136,20 +138,6 @@ TGalleryForm::TGalleryForm(WaveformStore& store, GalleryInputs inputs, WaveformE
     connect(ui->AModulBtn, &QPushButton::clicked, this,
             [this] { openEditor(editors_.modulation); });
     connect(ui->Button9, &QPushButton::clicked, this, [this] { openEditor(editors_.noise); });
-    connect(ui->ZoomInBtn, &QPushButton::clicked, this, [this] {
-        large_->toggleZoomIn();
-        showZoomMode();
-    });
-    connect(ui->ZoomMaxBtn, &QPushButton::clicked, this, [this] {
-        large_->toggleZoomMax();
-        showZoomMode();
-    });
-    connect(ui->OverZoomBtn, &QPushButton::clicked, this, [this] {
-        large_->toggleOverZoom();
-        showZoomMode();
-    });
-    connect(ui->ZoomOutBtn, &QPushButton::clicked, this, [this] { large_->zoomOut(); });
-    connect(ui->Zoom11Btn, &QPushButton::clicked, this, [this] { large_->zoomFull(); });
     connect(ui->OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -246,14 +234,6 @@ void TGalleryForm::showReadouts() {
     ui->DeltaYVLabel->setText(QString::fromStdString(readout.deltaYVolts));
     ui->DeltaYPerLabel->setText(QString::fromStdString(readout.deltaYPercent));
     ui->DeltaYAbsLabel->setText(QString::fromStdString(readout.deltaYAbsolute));
-}
-
-void TGalleryForm::showZoomMode() {
-    using Mode = TWaveScreen::ZoomMode;
-    const Mode mode = large_->zoomMode();
-    ui->ZoomInBtn->setChecked(mode == Mode::ZoomIn || mode == Mode::DraggingRange);
-    ui->ZoomMaxBtn->setChecked(mode == Mode::ZoomMax);
-    ui->OverZoomBtn->setChecked(mode == Mode::OverZoom);
 }
 
 // Down: the waveform as the generator plays it, around the channel's zero mark; up: every point

@@ -95,7 +95,6 @@ private:
     void refresh();
     void showLargeDisplay(bool newSlot);
     void showReadouts();
-    void showZoomMode();
     void changed(int slot) { changedSlots_.insert(slot); }
     EditorContext editorContext();
     void openEditor(const WaveformEditors::Editor& editor);

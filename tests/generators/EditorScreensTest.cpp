@@ -136,6 +136,17 @@ TEST(NoiseScreen, LevelMustBeAWholeNumber) {
     EXPECT_EQ(messages.calls.size(), 1u);
 }
 
+TEST(NoiseScreen, PreviewZoomButtonsShowTheModeWaitingForItsClick) {
+    TNoiseForm form(untitledWaveform());
+    Ui::TNoiseForm& ui = form.controls();
+    ui.ZoomInBtn->click();
+    ui.ZoomMaxBtn->click();
+    EXPECT_FALSE(ui.ZoomInBtn->isChecked());
+    EXPECT_TRUE(ui.ZoomMaxBtn->isChecked());
+    QTest::mouseClick(ui.WaveImage, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_FALSE(ui.ZoomMaxBtn->isChecked()) << "the click zoomed";
+}
+
 TEST(HandScreen, PenWithoutBacktrackLineAndCurve) {
     HandEditor hand;
     hand.ui().PenBtn->click();
