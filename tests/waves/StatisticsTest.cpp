@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <numbers>
 #include <random>
 
 #include "core/Rounding.h"
 
+#include "TempFolder.h"
 #include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformStatistics.h"
 
@@ -155,6 +159,47 @@ TEST(Statistics, EqualTheReferenceOnThePredefinedAndRandomWaveforms) {
         expectReferenceStatistics(randomRecord(random, round % 4), workArea,
                                   "random record " + std::to_string(round));
 }
+
+#ifdef PLAIN_STATISTICS
+// The processor picks the copy of the transform's passes for its vector width; every copy must
+// give the plain copy's bits, so that a waveform's statistics are the same on every machine.
+TEST(Statistics, CopyThisProcessorPicksGivesThePlainCopysBits) {
+    std::vector<std::vector<std::uint8_t>> records;
+    WaveformStore store;
+    resetPredefined(store, 5);
+    for (int slot = 0; slot < 5; ++slot)
+        records.push_back(store.slots[slot].points);
+    std::mt19937 random(99);
+    for (int round = 0; round < 40; ++round)
+        records.push_back(randomRecord(random, round % 4));
+    TempFolder folder;
+    {
+        std::ofstream in(folder / "records", std::ios::binary);
+        for (const std::vector<std::uint8_t>& record : records)
+            in.write(reinterpret_cast<const char*>(record.data()), kWavePointCount);
+    }
+    const std::string command = std::string(PLAIN_STATISTICS) + " '" +
+                                (folder / "records").string() + "' '" +
+                                (folder / "spectra").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    std::ifstream plain(folder / "spectra", std::ios::binary);
+    SpectrumWorkArea workArea;
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        workArea.transform(records[r]);
+        for (std::size_t k = 0; k <= kWavePointCount / 2; ++k) {
+            double parts[2] = {};
+            std::int64_t magnitude = -1;
+            plain.read(reinterpret_cast<char*>(parts), sizeof parts);
+            plain.read(reinterpret_cast<char*>(&magnitude), sizeof magnitude);
+            ASSERT_TRUE(plain) << "record " << r;
+            const double own[2] = {workArea.bin(k).real(), workArea.bin(k).imag()};
+            ASSERT_EQ(std::memcmp(own, parts, sizeof own), 0) << "record " << r << ", bin " << k;
+            ASSERT_EQ(workArea.roundedMagnitude(k), magnitude) << "record " << r << ", bin " << k;
+        }
+    }
+}
+#endif
 
 TEST(Statistics, ConstantWaveform) {
     WaveformRecord record = untitledWaveform();
