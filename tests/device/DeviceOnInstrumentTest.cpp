@@ -1,20 +1,17 @@
 // The device layer on the driver library and the virtual instrument (this process's bench, in
 // place of the port driver and USB library the library loads by name).
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "DeviceRig.h"
+#include "StandInsBesideTheLibrary.h"
 #include "VirtualBench.h"
 #include "device/CommSettings.h"
 #include "device/LibraryDriverApi.h"
 #include "device/VirtualGenerator.h"
 #include "digital/DigitalWave.h"
-#include "q745drv.h"
 #include "ui_CommSettings.h"
 #include "waves/WaveformRecord.h"
 
@@ -23,17 +20,6 @@ namespace {
 using q745vi::VirtualBench;
 
 using InstrumentRig = DeviceRig<LibraryDriverApi>;
-
-// The stand-ins beside the library, named by their full path: a sanitizer's dlopen
-// interceptor searches from its own location, not from the library's.
-void useStandInsBesideTheLibrary() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
-        return;
-    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
-    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
-    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
-}
 
 void configureBench(const char* text) {
     std::string error;

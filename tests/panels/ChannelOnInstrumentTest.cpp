@@ -1,51 +1,22 @@
 // Both channel panels on the driver library and the virtual instrument: what the operator sets
 // is what the instrument decodes.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QComboBox>
 #include <QScrollBar>
 #include <QToolButton>
-#include <cstdlib>
-#include <filesystem>
 
-#include "../device/DeviceRig.h"
-#include "VirtualBench.h"
-#include "device/LibraryDriverApi.h"
-#include "device/VirtualGenerator.h"
+#include "MainWindowOnInstrument.h"
 #include "panels/ChannelScreen.h"
-#include "q745drv.h"
-#include "shell/Main.h"
-#include "ui_Main.h"
-#include "waves/PredefinedWaveforms.h"
 
 namespace {
 
 using q745vi::VirtualBench;
 
-// The stand-ins beside the library, named by their full path (a sanitizer's dlopen searches
-// from its own location).
-void useStandInsBesideTheLibrary() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
-        return;
-    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
-    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
-    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
-}
-
-struct InstrumentPanels {
+// Both channel panels on the predefined sine at 1 kHz, applied and active.
+struct InstrumentPanels : MainWindowOnInstrument {
     InstrumentPanels() {
-        useStandInsBesideTheLibrary();
-        std::string error;
-        VirtualBench::process().reconfigure(
-            *q745vi::BenchConfiguration::parse("parallel:0", error));
-        generator = std::make_unique<TVirtualGenerator>(*device.binding, device.state.modeSource(),
-                                                        device.messages);
-        resetPredefined(store, 1);
-        form = std::make_unique<TMainForm>(device.state, store, device.driver);
-        form->attachGenerator(*generator);
         for (int channel = 0; channel < 2; ++channel) {
             generator->ChangeWave(channel, store.slots[0]);
             panels[channel] = std::make_unique<TChannelScreen>(
@@ -59,23 +30,11 @@ struct InstrumentPanels {
         generator->Activate();
         generator->ApplyMode(false);
     }
-    ~InstrumentPanels() {
-        // The library keeps its channel switches for the process.
-        for (int channel = 0; channel < 2; ++channel) {
-            device.driver.SetOutput(channel, 1);
-            device.driver.SetChannelOn(channel, 1);
-        }
-    }
-    Ui::TMainForm& ui() { return form->controls(); }
     static q745vi::ChannelState channel(int index) {
         return VirtualBench::process().parallelInstrument(0)->state(false).channels.at(
             static_cast<std::size_t>(index));
     }
 
-    DeviceRig<LibraryDriverApi> device{false};
-    WaveformStore store;
-    std::unique_ptr<TVirtualGenerator> generator;
-    std::unique_ptr<TMainForm> form;
     std::array<std::unique_ptr<TChannelScreen>, 2> panels;
 };
 

@@ -1,37 +1,23 @@
 // The frequency and trigger panels on the driver library and the virtual instrument: what the
 // operator does on the controls is what the instrument ends up doing.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QTest>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 
+#include "../device/StandInsBesideTheLibrary.h"
 #include "PanelRig.h"
 #include "VirtualBench.h"
 #include "core/UnitFormat.h"
 #include "device/LibraryDriverApi.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
-#include "q745drv.h"
 #include "waves/WaveformRecord.h"
 
 namespace {
 
 using q745vi::VirtualBench;
-
-// The stand-ins beside the library, named by their full path (a sanitizer's dlopen searches
-// from its own location).
-void useStandInsBesideTheLibrary() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
-        return;
-    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
-    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
-    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
-}
 
 q745vi::InstrumentState instrument() {
     return VirtualBench::process().parallelInstrument(0)->state(false);

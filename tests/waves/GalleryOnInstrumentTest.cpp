@@ -1,40 +1,22 @@
 // The gallery and the formula editor opened from the main window on the driver library and the
 // virtual instrument: a waveform made in the editor is what the channel's memory plays.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <cstdlib>
-#include <filesystem>
 
-#include "../panels/PanelRig.h"
+#include "../panels/MainWindowOnInstrument.h"
 #include "ModalDriver.h"
-#include "VirtualBench.h"
-#include "device/LibraryDriverApi.h"
 #include "generators/AModulationScreen.h"
 #include "generators/MathScreen.h"
 #include "panels/WaveScreen.h"
-#include "q745drv.h"
 #include "shell/MainWindowModules.h"
 #include "shell/MessageBox.h"
 #include "ui_AModulationScreen.h"
 #include "ui_GalleryScreen.h"
 #include "ui_MathScreen.h"
-#include "waves/PredefinedWaveforms.h"
 #include "waves/WaveformWindows.h"
 
 namespace {
-
-// The stand-ins beside the library, named by their full path (a sanitizer's dlopen searches
-// from its own location).
-void useStandInsBesideTheLibrary() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&InitHardware), &info) == 0 || info.dli_fname == nullptr)
-        return;
-    const std::filesystem::path folder = std::filesystem::path(info.dli_fname).parent_path();
-    ::setenv("Q745_PORT_DRIVER", (folder / "libkelvoepb.so").c_str(), 0);
-    ::setenv("Q745_USB_LIBRARY", (folder / "libkelvousb.so").c_str(), 0);
-}
 
 std::vector<std::uint8_t> played(int channel) {
     return q745vi::VirtualBench::process()
@@ -58,25 +40,22 @@ private:
 
 // The main window with both channel displays on the instrument, at 1 kHz (octave 0, so that
 // the channels play every point of their waveforms).
-struct MainWindowOnInstrument {
-    MainWindowOnInstrument() {
-        useStandInsBesideTheLibrary();
-        rig = std::make_unique<PanelRig<LibraryDriverApi>>();
-        resetPredefined(rig->store, 1);
-        rig->form->attachGenerator(*rig->generator);
-        rig->generator->ChangeMultiplier(1);
-        rig->generator->ChangeFrequency(1000);
+struct ChannelDisplaysOnInstrument : MainWindowOnInstrument {
+    ChannelDisplaysOnInstrument() {
+        generator->Activate();
+        generator->ChangeMultiplier(1);
+        generator->ChangeFrequency(1000);
         for (int channel = 0; channel < 2; ++channel) {
             TWaveScreen& display = displays[static_cast<std::size_t>(channel)];
-            display.bind(channel == 0 ? *rig->ui->WaveformA : *rig->ui->WaveformB);
-            display.setGenerator(rig->generator.get(), channel, true);
-            display.setRecord(rig->store.slots[0]);
+            display.bind(channel == 0 ? *ui().WaveformA : *ui().WaveformB);
+            display.setGenerator(generator.get(), channel, true);
+            display.setRecord(store.slots[0]);
         }
-        rig->form->setAnalogDisplays(&displays[0], &displays[1]);
-        windows = std::make_unique<WaveformWindows>(rig->state, rig->store, *rig->generator,
-                                                    programWaveformEditors(), rig->form.get());
+        form->setAnalogDisplays(&displays[0], &displays[1]);
+        windows = std::make_unique<WaveformWindows>(device.state, store, *generator,
+                                                    programWaveformEditors(), form.get());
         modules = std::make_unique<GalleryModules>(*windows);
-        rig->form->setModules(modules.get());
+        form->setModules(modules.get());
     }
 
     // "Select wave A"; in the gallery `choose` runs, then `formula` is made with "Math edit",
@@ -94,10 +73,9 @@ struct MainWindowOnInstrument {
             gallery.MathEditBtn->click();
             (ok ? gallery.OkBtn : gallery.CancelBtn)->click();
         });
-        rig->ui->SelWaveABtn->click();
+        ui().SelWaveABtn->click();
     }
 
-    std::unique_ptr<PanelRig<LibraryDriverApi>> rig;
     std::array<TWaveScreen, 2> displays;
     std::unique_ptr<WaveformWindows> windows;
     std::unique_ptr<GalleryModules> modules;
@@ -106,19 +84,19 @@ struct MainWindowOnInstrument {
 }  // namespace
 
 TEST(GalleryOnInstrument, WaveformsMadeInTheEditorReachTheChannels) {
-    MainWindowOnInstrument main;
-    ASSERT_FALSE(main.rig->binding->demoMode());
-    WaveformStore& store = main.rig->store;
+    ChannelDisplaysOnInstrument main;
+    ASSERT_FALSE(main.device.binding->demoMode());
+    WaveformStore& store = main.store;
     ASSERT_EQ(played(0), store.slots[0].points);
 
     main.makeFormula([](Ui::TGalleryForm& gallery) { gallery.Button6->click(); }, "x", true);
-    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+    EXPECT_EQ(main.device.state.waveIndexA, 5);
     EXPECT_EQ(store.slots[5].generatorKind, kGeneratorFormula);
     EXPECT_EQ(played(0), store.slots[5].points);
 
     // Channel A's own waveform changed, then "Cancel": the channel plays the new one.
     main.makeFormula([](Ui::TGalleryForm&) {}, "-x", false);
-    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+    EXPECT_EQ(main.device.state.waveIndexA, 5);
     EXPECT_EQ(played(0), store.slots[5].points);
     EXPECT_EQ(store.slots[5].points.front(), 255);
 
@@ -135,12 +113,12 @@ TEST(GalleryOnInstrument, WaveformsMadeInTheEditorReachTheChannels) {
     EXPECT_EQ(operatorScript.calls.size(), 1u);
     EXPECT_NE(store.slots[0].points, sine);
     EXPECT_EQ(played(1), store.slots[0].points);
-    EXPECT_EQ(main.rig->state.waveIndexA, 5);
+    EXPECT_EQ(main.device.state.waveIndexA, 5);
 }
 
 TEST(GalleryOnInstrument, ModulatedWaveformReachesChannelA) {
-    MainWindowOnInstrument main;
-    WaveformStore& store = main.rig->store;
+    ChannelDisplaysOnInstrument main;
+    WaveformStore& store = main.store;
     whenModalShown([&](QWidget* window) {
         Ui::TGalleryForm& gallery = static_cast<TGalleryForm*>(window)->controls();
         gallery.Button7->click();
@@ -153,11 +131,11 @@ TEST(GalleryOnInstrument, ModulatedWaveformReachesChannelA) {
         gallery.AModulBtn->click();
         gallery.OkBtn->click();
     });
-    main.rig->ui->SelWaveABtn->click();
+    main.ui().SelWaveABtn->click();
 
     WaveformRecord expected;
     finishModulation(untitledWaveform(), ModulationParams{8, 40}, expected);
-    EXPECT_EQ(main.rig->state.waveIndexA, 6);
+    EXPECT_EQ(main.device.state.waveIndexA, 6);
     EXPECT_EQ(store.slots[6].points, expected.points);
     EXPECT_EQ(store.slots[6].params, expected.params);
     EXPECT_EQ(played(0), expected.points);
