@@ -5,9 +5,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "RealProgram.h"
 #include "VcdReader.h"
@@ -67,21 +64,8 @@ std::string hexDigit(int value) {
     return std::string(1, "0123456789ABCDEF"[value]);
 }
 
-std::string fnv1a(const std::vector<std::uint8_t>& bytes) {
-    std::uint32_t hash = 2166136261u;
-    for (std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 16777619u;
-    }
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", hash);
-    return text;
-}
-
-std::string fileText(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
+std::string checksum(const std::vector<std::uint8_t>& bytes) {
+    return e2e::InstrumentLog::checksum(bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -149,16 +133,18 @@ TEST(DigitalEndToEndTest, ClockAndCountingBusReachTheInstrumentTheFileAndAVcdRea
     const QJsonObject instrument = log.instrument();
     const QJsonArray channels = instrument.value("channels").toArray();
     EXPECT_EQ(channels.at(0).toObject().value("playedPoints").toInt(), 16);
-    EXPECT_EQ(channels.at(0).toObject().value("playedFnv1a").toString().toStdString(), fnv1a(low))
+    EXPECT_EQ(channels.at(0).toObject().value("playedFnv1a").toString().toStdString(),
+              checksum(low))
         << "the low bytes on channel A's memory";
-    EXPECT_EQ(channels.at(1).toObject().value("playedFnv1a").toString().toStdString(), fnv1a(high))
+    EXPECT_EQ(channels.at(1).toObject().value("playedFnv1a").toString().toStdString(),
+              checksum(high))
         << "the high bytes on channel B's memory";
     const QJsonObject outputs = instrument.value("digitalOutputs").toObject();
     EXPECT_TRUE(outputs.value("on").toBool());
     EXPECT_EQ(outputs.value("voltage").toString(), "5V");
 
     // The dump declares the instrument's tick frequency, and GTKWave reads it back.
-    const std::string exported = fileText(dump);
+    const std::string exported = e2e::fileText(dump);
     const double tick = instrument.value("clock").toObject().value("sampleClockHz").toDouble();
     const std::string declared = "$comment tick frequency ";
     const std::size_t at = exported.find(declared);

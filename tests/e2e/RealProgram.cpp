@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <cstdio>
 #include <exception>
+#include <regex>
 #include <sstream>
 
 namespace e2e {
@@ -76,6 +77,23 @@ QJsonObject InstrumentLog::instrument(int index) const {
 }
 
 // ---------------------------------------------------------------- RealProgram
+
+std::string InstrumentLog::checksum(const std::uint8_t* data, std::size_t count) {
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t k = 0; k < count; ++k) {
+        hash ^= data[k];
+        hash *= 16777619u;
+    }
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", hash);
+    return text;
+}
+
+std::string settingValue(const std::string& settingsText, const std::string& key) {
+    const std::regex line("(^|\n)" + key + " = ([^\r\n]*)");
+    std::smatch found;
+    return std::regex_search(settingsText, found, line) ? found[2].str() : std::string();
+}
 
 RealProgram::RealProgram(const Desktop& desktop, const Installation& installation)
     : RealProgram(desktop, installation, Options{}) {}

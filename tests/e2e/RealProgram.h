@@ -23,6 +23,7 @@
 
 #include <QJsonObject>
 #include <QProcess>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -77,7 +78,20 @@ struct InstrumentLog {
     std::vector<QJsonObject> portModes() const { return eventsNamed("portMode"); }
     // One instrument's decoded state at the end (as q745ctl device --json shows it).
     QJsonObject instrument(int index = 0) const;
+    // The checksum of bytes as the log writes those of block writes and played stretches
+    // ("fnv1a", "playedFnv1a"): FNV-1a in eight lower-case hexadecimal digits.
+    static std::string checksum(const std::uint8_t* data, std::size_t count);
 };
+
+// The main window's form stands 554 pixels high below the menu bar; positions of its controls
+// are the form's, so a test adds the height of the menu bar, which the style decides.
+constexpr int MainFormHeight = 554;
+inline int formTop(const Window& main) {
+    return main.height - MainFormHeight;
+}
+
+// The first value of a key in the text of a settings file ("Key = value" lines), or empty.
+std::string settingValue(const std::string& settingsText, const std::string& key);
 
 // The program Q745 started on a desktop in an installation's data folder, on the virtual
 // instrument (`instrument` is Q745_VIRTUAL_INSTRUMENT: "parallel:0", "usb", "none", ...).

@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,8 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Points of the main window's client area below the menu bar (the form's positions).
-constexpr int ClientAreaHeight = 554;
+// Points of the main window's form below the menu bar.
 constexpr int ModeMenuX = 57, MenuY = 10;
 constexpr int ImportFromScopeX = 616, ImportFromScopeY = 29;
 // The replay read-out's rate line under the imported waves.
@@ -47,15 +45,8 @@ void writeRecording(const std::filesystem::path& file, const std::vector<std::ui
         out << int{sample} << "\r\n";
 }
 
-std::string fnv1a(const std::vector<std::uint8_t>& bytes) {
-    std::uint32_t hash = 2166136261u;
-    for (std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 16777619u;
-    }
-    char text[9];
-    std::snprintf(text, sizeof text, "%08x", hash);
-    return text;
+std::string checksum(const std::vector<std::uint8_t>& bytes) {
+    return e2e::InstrumentLog::checksum(bytes.data(), bytes.size());
 }
 
 // Dark pixels (text) in a rectangle of a window's picture.
@@ -83,7 +74,7 @@ TEST(ImportEndToEndTest, TwoChannelRecordingPlaysAtTheRecordedRate) {
 
     e2e::RealProgram program(desktop, installation);
     const e2e::Window main = desktop.waitForWindow("^Q745$");
-    const int menuHeight = main.height - ClientAreaHeight;
+    const int menuHeight = e2e::formTop(main);
     desktop.click(main, ModeMenuX, MenuY);
     desktop.key("Down Down Down Return");  // "Import mode"
     const int rateLineY = menuHeight + RateLineY;
@@ -133,6 +124,6 @@ TEST(ImportEndToEndTest, TwoChannelRecordingPlaysAtTheRecordedRate) {
         const QJsonObject played = channels.at(channel).toObject();
         EXPECT_EQ(played.value("playedPoints").toInt(), 100);
         EXPECT_EQ(played.value("playedFnv1a").toString().toStdString(),
-                  fnv1a({recorded.begin(), recorded.begin() + 100}));
+                  checksum({recorded.begin(), recorded.begin() + 100}));
     }
 }

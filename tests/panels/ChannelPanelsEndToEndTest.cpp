@@ -4,7 +4,6 @@
 
 #include <QJsonArray>
 #include <QPoint>
-#include <regex>
 
 #include "RealProgram.h"
 
@@ -13,7 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 
 // Positions in the main window's client area (the form's layout below the menu bar).
-constexpr int ClientHeight = 554;
 constexpr QPoint GroupBoxA{2, 150};
 constexpr QPoint GroupBoxB{572, 150};
 constexpr QPoint LevelBar{8 + 8, 38};  // its middle column, its top
@@ -22,14 +20,6 @@ constexpr QPoint FilterBox{150 + 6 + 26, 318 + 18 + 11};
 constexpr QPoint Output20Button{58 + 88 + 16, 16 + 156 + 10};
 constexpr QPoint WaveformA{222 + 8, 150 + 18};
 
-// The first value of a key in the file (the analog section comes first).
-std::string settingOf(const std::string& file, const std::string& key) {
-    const std::regex line("(^|\\n)" + key + " = ([^\\r\\n]*)");
-    std::smatch match;
-    if (!std::regex_search(file, match, line)) return {};
-    return match[2];
-}
-
 }  // namespace
 
 TEST(ChannelPanelsEndToEndTest, LevelFilterAndAttenuatorReachTheInstrumentAndTheSettings) {
@@ -37,7 +27,7 @@ TEST(ChannelPanelsEndToEndTest, LevelFilterAndAttenuatorReachTheInstrumentAndThe
     e2e::Installation installation;
     e2e::RealProgram program(desktop, installation);
     const e2e::Window main = desktop.waitForWindow("^Q745$");
-    const int top = main.height - ClientHeight;  // the menu bar
+    const int top = e2e::formTop(main);
 
     // The level bar's slider stands in the middle at code 2048; dragged up, the level rises.
     const int sliderY = top + GroupBoxA.y() + LevelBar.y() + LevelBarHeight / 2;
@@ -58,11 +48,11 @@ TEST(ChannelPanelsEndToEndTest, LevelFilterAndAttenuatorReachTheInstrumentAndThe
     ASSERT_EQ(program.waitForExit(), 0);
 
     const std::string settings = installation.fileText("Settings.dat");
-    const int level = std::stoi(settingOf(settings, "Channel A level"));
+    const int level = std::stoi(e2e::settingValue(settings, "Channel A level"));
     EXPECT_GT(level, 2048 + 300) << "the dragged bar";
-    EXPECT_EQ(settingOf(settings, "Filter on channel A"), "Low");
-    EXPECT_EQ(settingOf(settings, "Output of channel B"), "-20dB");
-    EXPECT_EQ(settingOf(settings, "Channel B level"), "2048");
+    EXPECT_EQ(e2e::settingValue(settings, "Filter on channel A"), "Low");
+    EXPECT_EQ(e2e::settingValue(settings, "Output of channel B"), "-20dB");
+    EXPECT_EQ(e2e::settingValue(settings, "Channel B level"), "2048");
 
     const QJsonArray channels = program.instrumentLog().instrument(0).value("channels").toArray();
     ASSERT_EQ(channels.size(), 2);

@@ -5,7 +5,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <regex>
 
 #include "RealProgram.h"
 
@@ -13,24 +12,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The main window's client area holds the boxes 554 pixels high below the menu bar; positions
-// are those of the form, within the client area.
-constexpr int ClientAreaHeight = 554;
-
 struct MainWindow {
     const e2e::Desktop& desktop;
     e2e::Window window;
 
-    int menuHeight() const { return window.height - ClientAreaHeight; }
+    int menuHeight() const { return e2e::formTop(window); }
     void click(int x, int y) const { desktop.click(window, x, menuHeight() + y); }
 };
-
-// The value of a key of "Settings.dat" (the first one of that name).
-std::string settingsValue(const std::string& text, const std::string& key) {
-    const std::regex line("(^|\n)" + key + " = ([^\r\n]*)");
-    std::smatch found;
-    return std::regex_search(text, found, line) ? found[2].str() : std::string();
-}
 
 }  // namespace
 
@@ -72,10 +60,10 @@ TEST(PanelsEndToEndTest, TypedFrequencyAndTriggerReachTheInstrumentAndTheSetting
     EXPECT_EQ(trigger.value("edge").toString(), "trailing");
 
     const std::string settings = installation.fileText("Settings.dat");
-    EXPECT_EQ(settingsValue(settings, "Frequency"), "12500");
-    EXPECT_NEAR(std::stod(settingsValue(settings, "Real frequency")), played, 0.01)
+    EXPECT_EQ(e2e::settingValue(settings, "Frequency"), "12500");
+    EXPECT_NEAR(std::stod(e2e::settingValue(settings, "Real frequency")), played, 0.01)
         << "the green marker: what the instrument plays";
-    EXPECT_EQ(settingsValue(settings, "Trigger"), "On");
-    EXPECT_EQ(settingsValue(settings, "Trigger edge"), "Trailing");
-    EXPECT_EQ(settingsValue(settings, "Synchro pulses out"), "Off");
+    EXPECT_EQ(e2e::settingValue(settings, "Trigger"), "On");
+    EXPECT_EQ(e2e::settingValue(settings, "Trigger edge"), "Trailing");
+    EXPECT_EQ(e2e::settingValue(settings, "Synchro pulses out"), "Off");
 }

@@ -19,16 +19,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The main window's boxes stand 554 pixels high below the menu bar; positions are the form's.
-constexpr int ClientAreaHeight = 554;
-
 struct MainWindow {
     const e2e::Desktop& desktop;
     e2e::Window window;
 
-    void click(int x, int y) const {
-        desktop.click(window, x, window.height - ClientAreaHeight + y);
-    }
+    void click(int x, int y) const { desktop.click(window, x, e2e::formTop(window) + y); }
     // "Select wave A" in the "Waveforms" box.
     void selectWaveA() const { click(222 + 8 + 50, 150 + 176 + 10); }
 };
@@ -49,17 +44,8 @@ constexpr int ComposerOkX = 510, ComposerOkY = 488;
 // Long enough for a window of a program on a heavily loaded machine.
 constexpr e2e::Milliseconds Patience(60000);
 
-std::uint32_t fnv1a(const std::uint8_t* data, std::size_t count) {
-    std::uint32_t hash = 2166136261u;
-    for (std::size_t k = 0; k < count; ++k) {
-        hash ^= data[k];
-        hash *= 16777619u;
-    }
-    return hash;
-}
-
-QString hex(std::uint32_t value) {
-    return QString::asprintf("%08x", value);
+QString checksum(const std::uint8_t* data, std::size_t count) {
+    return QString::fromStdString(e2e::InstrumentLog::checksum(data, count));
 }
 
 // Channel A's octave set of a waveform: no phase, every octave decimated by powers of two.
@@ -84,7 +70,7 @@ void expectPlayedOnChannelA(const e2e::InstrumentLog& log, const WaveformRecord&
     bool loaded = false;
     for (const QJsonObject& block : log.eventsNamed("block"))
         loaded = loaded || (block.value("length").toInt() == q745drv::kOctaveSetLength &&
-                            block.value("fnv1a").toString() == hex(fnv1a(set.data(), set.size())));
+                            block.value("fnv1a").toString() == checksum(set.data(), set.size()));
     EXPECT_TRUE(loaded) << "the waveform's octave set was written";
 
     const QJsonObject instrument = log.instrument();
@@ -92,7 +78,7 @@ void expectPlayedOnChannelA(const e2e::InstrumentLog& log, const WaveformRecord&
     const QJsonObject channelA = instrument.value("channels").toArray().at(0).toObject();
     const std::size_t start = static_cast<std::size_t>(octave) * q745drv::kPointsPerWaveform;
     const std::size_t played = std::size_t{q745drv::kPointsPerWaveform} >> octave;
-    EXPECT_EQ(channelA.value("playedFnv1a").toString(), hex(fnv1a(set.data() + start, played)))
+    EXPECT_EQ(channelA.value("playedFnv1a").toString(), checksum(set.data() + start, played))
         << "channel A plays the waveform";
 }
 
