@@ -14,7 +14,7 @@ namespace {
 
 // The analog panel on its controls, as the start-up leaves it, with the driver's record
 // cleared.
-struct AnalogPanel : PanelRig<> {
+struct AnalogPanel : PanelRig {
     AnalogPanel() {
         panel.attach(*generator, ModeAnalog, TFreqScreen::analogControls(*ui));
         driver.forget();
@@ -138,7 +138,7 @@ TEST(FreqScreen, WindowChosenSymmetricallyAboutTheMarker) {
 }
 
 TEST(FreqScreen, TickPanelSetsItsOwnModesFrequency) {
-    PanelRig<> rig;
+    PanelRig rig;
     TFreqScreen tick(TFreqScreen::TickMinFrequency, TFreqScreen::TickMaxFrequency, true);
     tick.attach(*rig.generator, ModeDigital, TFreqScreen::digitalTickControls(*rig.ui));
     EXPECT_TRUE(tick.setFrequency(4000));

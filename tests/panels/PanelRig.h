@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <memory>
-#include <type_traits>
 
 #include "../device/DeviceRig.h"
 #include "device/VirtualGenerator.h"
@@ -11,17 +10,14 @@
 #include "ui_Main.h"
 #include "waves/WaveformStore.h"
 
-// The main window's controls and an active generator model on a driver (the recording one, or
-// the library on the virtual instrument), for the panels to be handed.
-template <class Driver = FakeDriverApi>
-struct PanelRig : DeviceRig<Driver> {
+// The main window's controls and an active generator model on the recording driver, for the
+// panels to be handed.
+struct PanelRig : DeviceRig<> {
     PanelRig() {
-        if constexpr (std::is_same_v<Driver, FakeDriverApi>)
-            this->driver.initByIndex[{0, 0}] = 1000;
-        generator = std::make_unique<TVirtualGenerator>(*this->binding, this->state.modeSource(),
-                                                        this->messages);
+        driver.initByIndex[{0, 0}] = 1000;
+        generator = std::make_unique<TVirtualGenerator>(*binding, state.modeSource(), messages);
         generator->Activate();
-        form = std::make_unique<TMainForm>(this->state, store, this->driver);
+        form = std::make_unique<TMainForm>(state, store, driver);
         ui = &form->controls();
     }
 

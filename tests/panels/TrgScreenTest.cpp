@@ -10,7 +10,7 @@ namespace {
 
 // The trigger panel with the given switches, applied once as at start-up, with the driver's
 // record cleared.
-struct TriggerPanel : PanelRig<> {
+struct TriggerPanel : PanelRig {
     explicit TriggerPanel(bool triggerOn, bool running = true) {
         panel.triggerOn = triggerOn;
         panel.leadingEdge = false;

@@ -232,7 +232,7 @@ TEST(GalleryScreen, SmallScreenGivesAResizableDialogOf640By480) {
 }
 
 TEST(DataViewModule, MarkedHarmonicsOfChannelAAndNoDataForB) {
-    PanelRig<> rig;
+    PanelRig rig;
     resetPredefined(rig.store, 1);
     rig.generator->ChangeMultiplier(1);
     rig.generator->ChangeFrequency(3.5 * rig.generator->oscillatorPer16384());
