@@ -29,12 +29,11 @@ TCommSettingsForm::TCommSettingsForm(DriverApi& driver, const DeviceSettings& co
     connect(ui->Button2, &QPushButton::clicked, this, &QDialog::reject);
 
     ui->InterfaceBox->setCurrentIndex(configured.useUsb ? 1 : 0);
+    // Also selects the configured device and disables the port choice where it does not apply.
     InterfaceBoxChange();
     connect(ui->InterfaceBox, &QComboBox::currentIndexChanged, this,
             &TCommSettingsForm::InterfaceBoxChange);
-    ui->DeviceBox->setCurrentIndex(configured.baseAddressIndex);
     ui->PortBox->setCurrentIndex(portItemOfAddress(configured.portAddress));
-    if (driver_.GetVersionCode() == PortChosenByDriver) ui->PortBox->setEnabled(false);
     centerOnScreen(*this);
 }
 
