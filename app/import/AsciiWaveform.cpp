@@ -73,6 +73,17 @@ AsciiSamples samplesFromValues(std::span<const double> values, bool normalize) {
     return result;
 }
 
+AsciiAnalysis analyseAsciiFile(const std::filesystem::path& fileName, UserMessages& messages,
+                               ProgressReporter& progress) {
+    const AsciiAnalysis analysis = Analyse(fileName, messages, progress);
+    if (analysis.code == AnalyseCode::CannotOpen)
+        messages.error("Nie je mozne otvorit subor.");
+    else if (analysis.code == AnalyseCode::NoNumbers)
+        messages.warning(
+            "Nie je mozne zistit parametre ASCII suboru.\r\nNastavte ich, prosim, rucne.");
+    return analysis;
+}
+
 void reloadAscii(const std::filesystem::path& fileName, const AsciiReloadSettings& settings,
                  AsciiWork& work, UserMessages& messages, ProgressReporter& progress) {
     if (settings.realNumbers && settings.separator.empty()) {

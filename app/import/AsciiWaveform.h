@@ -37,6 +37,11 @@ struct AsciiWork {
     bool okEnabled = false;
 };
 
+// The opening of a chosen file: Analyse, telling the operator when the file cannot be opened
+// or when its options cannot be guessed and are to be set by hand.
+AsciiAnalysis analyseAsciiFile(const std::filesystem::path& fileName, UserMessages& messages,
+                               ProgressReporter& progress);
+
 // "Reload": loads the file with the settings and converts the values into `work`, telling the
 // operator what went wrong. A failed load leaves the samples as they were, and "Ok" is enabled
 // only while there are samples to take.

@@ -40,22 +40,12 @@ bool TImportFromAsciiForm::openFile(const std::filesystem::path& fileName) {
     fileName_ = fileName;
     record_.setName(fileName.stem().string());
     DialogMessages messages;
-    const AsciiAnalysis analysis = Analyse(fileName, messages, progress_);
-    switch (analysis.code) {
-        case AnalyseCode::CannotOpen:
-            messages.error("Nie je mozne otvorit subor.");
-            return false;
-        case AnalyseCode::Abandoned:
-            return false;
-        case AnalyseCode::NoNumbers:
-            messages.warning(
-                "Nie je mozne zistit parametre ASCII suboru.\r\nNastavte ich, prosim, rucne.");
-            break;
-        case AnalyseCode::Guessed:
-            ui->RealNumbersBox->setChecked(analysis.realNumbers);
-            if (analysis.realNumbers)
-                ui->SeparatorEdit->setText(QString(QChar(analysis.separator)));
-            break;
+    const AsciiAnalysis analysis = analyseAsciiFile(fileName, messages, progress_);
+    if (analysis.code == AnalyseCode::CannotOpen || analysis.code == AnalyseCode::Abandoned)
+        return false;
+    if (analysis.code == AnalyseCode::Guessed) {
+        ui->RealNumbersBox->setChecked(analysis.realNumbers);
+        if (analysis.realNumbers) ui->SeparatorEdit->setText(QString(QChar(analysis.separator)));
     }
     reload();
     return true;

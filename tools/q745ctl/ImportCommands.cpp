@@ -318,24 +318,12 @@ int convertAscii(const AsciiConversion& options, CommandStreams& streams) {
     settings.realNumbers = options.real || !options.separator.empty();
     if (!options.separator.empty()) settings.separator = options.separator;
     if (!options.integers && options.separator.empty()) {
-        // As the dialog opens: the analysis guesses what was not given.
-        const AsciiAnalysis guess = Analyse(path, messages, progress);
-        switch (guess.code) {
-            case AnalyseCode::CannotOpen:
-                messages.error("Nie je mozne otvorit subor.");
-                return 1;
-            case AnalyseCode::Abandoned:
-                return 1;
-            case AnalyseCode::NoNumbers:
-                messages.warning(
-                    "Nie je mozne zistit parametre ASCII suboru.\r\nNastavte ich, prosim, "
-                    "rucne.");
-                return 1;
-            case AnalyseCode::Guessed:
-                if (!options.real) settings.realNumbers = guess.realNumbers;
-                if (guess.realNumbers) settings.separator = std::string(1, guess.separator);
-                break;
-        }
+        // As the dialog opens: the analysis guesses what was not given; without a guess the
+        // options are to be given on the command line.
+        const AsciiAnalysis guess = analyseAsciiFile(path, messages, progress);
+        if (guess.code != AnalyseCode::Guessed) return 1;
+        if (!options.real) settings.realNumbers = guess.realNumbers;
+        if (guess.realNumbers) settings.separator = std::string(1, guess.separator);
     }
     AsciiWork work;
     reloadAscii(path, settings, work, messages, progress);
