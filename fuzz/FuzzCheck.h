@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 #include "core/UserError.h"
@@ -38,4 +41,20 @@ void checkWrittenFileReadsBack(const std::vector<std::uint8_t>& written, Rewrite
         refused = true;
     }
     FUZZ_CHECK(refused);
+}
+
+// The check of a reader of a file of ours that the writer rewrites whole: content the reader
+// refuses needs nothing more; content it takes is at most `largestValidSize` bytes, and what
+// the writer makes of it reads back as above.
+template <typename Rewrite>
+void checkRewrittenFile(std::span<const std::uint8_t> content, std::size_t largestValidSize,
+                        Rewrite rewrite) {
+    std::vector<std::uint8_t> written;
+    try {
+        written = rewrite(content);
+    } catch (const InvalidFile&) {
+        return;
+    }
+    FUZZ_CHECK(content.size() <= largestValidSize);
+    checkWrittenFileReadsBack(written, rewrite);
 }
