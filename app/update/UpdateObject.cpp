@@ -211,8 +211,6 @@ void TUpdateObject::connected() {
 
 void TUpdateObject::dataReceived(qint64 received, qint64 total) {
     if (state_ != 2 || !downloadWindow_) return;
-    received_ = received;
-    total_ = total;
     Ui::TDownloadForm& window = downloadWindow_->controls();
     // The gauge counts in kilobytes when the file is too long for its range.
     const qint64 unit = total > INT_MAX ? 1024 : 1;
@@ -230,11 +228,11 @@ void TUpdateObject::dataReceived(qint64 received, qint64 total) {
 }
 
 void TUpdateObject::succeeded() {
-    received_ = http_.bytesReceived();
+    const qint64 received = http_.bytesReceived();
     // A server that announces no length ends the body by its own framing, which the client
     // has checked.
-    total_ = http_.bytesTotal() < 0 ? received_ : http_.bytesTotal();
-    if (received_ != total_) {
+    const qint64 total = http_.bytesTotal() < 0 ? received : http_.bytesTotal();
+    if (received != total) {
         failed();
         return;
     }

@@ -86,8 +86,6 @@ private:
     bool report_ = true;
     QElapsedTimer startTick_;
     bool completed_ = false;
-    qint64 received_ = 0;
-    qint64 total_ = 0;
     bool firstData_ = false;
     std::unique_ptr<TListAcquireForm> listWindow_;
     std::unique_ptr<TDownloadForm> downloadWindow_;
