@@ -51,10 +51,6 @@ void makeExecutable(const QString& fileName) {
     QFile::setPermissions(fileName, permissions);
 }
 
-QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 TUpdateObject::TUpdateObject(HttpClient& http, AppState& state, UserMessages& messages,
@@ -145,10 +141,10 @@ void TUpdateObject::download(const TUpdate& update) {
     QDir().mkpath(UpdatesFolder);
     state_ = 2;
     startTick_.invalidate();
-    const QString fileName = QDir(UpdatesFolder).filePath(latin1(update.fileName));
+    const QString fileName = QDir(UpdatesFolder).filePath(QString::fromLatin1(update.fileName));
     downloadWindow_ = std::make_unique<TDownloadForm>();
     Ui::TDownloadForm& window = downloadWindow_->controls();
-    window.UrlLabel->setText(latin1(update.url));
+    window.UrlLabel->setText(QString::fromLatin1(update.url));
     window.VersionLabel->setText(QString::fromStdString(
         versionText(update.major, update.minor, update.release, update.build)));
     window.FileNameLabel->setText(fileName);
@@ -160,7 +156,7 @@ void TUpdateObject::download(const TUpdate& update) {
     completed_ = false;
 
     if (QFile::exists(fileName)) QFile::remove(fileName);
-    http_.getToFile(QUrl(latin1(update.url)), fileName);
+    http_.getToFile(QUrl(QString::fromLatin1(update.url)), fileName);
     freeDownloadWindow();
     if (!completed_) {
         if (QFile::exists(fileName)) QFile::remove(fileName);
