@@ -157,8 +157,10 @@ void TDigitalEditForm::wireButtons() {
     connect(ui->ImportMacroBtn, &QPushButton::clicked, this, &TDigitalEditForm::importMacro);
     connect(ui->RunningClearBtn, &QPushButton::clicked, this, &TDigitalEditForm::clearRunning);
     connect(ui->RunningDeleteBtn, &QPushButton::clicked, this, &TDigitalEditForm::deleteRunning);
-    connect(ui->RunningMacrosBox, &QListWidget::currentRowChanged, this,
-            &TDigitalEditForm::runningSelectionChanged);
+    connect(ui->RunningMacrosBox, &QListWidget::currentRowChanged, this, [this] {
+        showRunningSelection();
+        if (display_) display_->redraw();
+    });
 
     auto* drop = new ListDrop(*ui->DigitalMacroBox, *ui->RunningMacrosBox, false);
     drop->accepts = [this] { return selectedMacro() >= 0; };
@@ -218,8 +220,8 @@ void TDigitalEditForm::newWave() {
     setWaveLength(working_, 0);
     working_.signalCount = 0;
     running_.clear();
-    showWave();
     refreshRunningList();
+    showWave();
 }
 
 void TDigitalEditForm::clearWave() {
@@ -251,8 +253,8 @@ void TDigitalEditForm::loadWave() {
     const QString name = askFileName(QStringLiteral("Load wave"), WaveFolder, WaveFilter, false);
     if (name.isEmpty()) return;
     loadWaveFile(working_, running_, std::filesystem::path(name.toStdString()), messages_);
-    showWave();
     refreshRunningList();
+    showWave();
 }
 
 void TDigitalEditForm::exportVcd() {
@@ -354,6 +356,7 @@ void TDigitalEditForm::addRunningEntry(int libraryIndex) {
     else
         running_.pop_back();
     refreshRunningList();
+    display_->redraw();
     // Explode and Implode wait for an empty queue.
     interface_->refreshPanel();
 }
@@ -369,16 +372,15 @@ void TDigitalEditForm::refreshRunningList() {
             list.item(line)->setText(
                 QString::fromStdString(running_[static_cast<std::size_t>(line)].name));
     }
-    runningSelectionChanged();
+    showRunningSelection();
 }
 
-void TDigitalEditForm::runningSelectionChanged() {
+void TDigitalEditForm::showRunningSelection() {
     if (!display_) return;
     QListWidget& list = *ui->RunningMacrosBox;
     const int line =
         list.currentItem() && list.currentItem()->isSelected() ? list.currentRow() : -1;
     display_->setHighlightedEntry(line);
-    display_->redraw();
     if (line < 0 || static_cast<std::size_t>(line) >= running_.size()) {
         ui->MacroPosition->setText(NotAvailable);
         ui->MacroCycles->setText(NotAvailable);
@@ -392,13 +394,19 @@ void TDigitalEditForm::runningSelectionChanged() {
 }
 
 void TDigitalEditForm::clearRunning() {
-    if (::clearRunning(running_, messages_)) refreshRunningList();
+    if (::clearRunning(running_, messages_)) {
+        refreshRunningList();
+        display_->redraw();
+    }
     interface_->refreshPanel();
 }
 
 void TDigitalEditForm::deleteRunning() {
     const int line = ui->RunningMacrosBox->currentRow();
     if (line < 0) return;
-    if (::removeRunning(running_, line, messages_)) refreshRunningList();
+    if (::removeRunning(running_, line, messages_)) {
+        refreshRunningList();
+        display_->redraw();
+    }
     interface_->refreshPanel();
 }

@@ -89,8 +89,9 @@ private:
     void importMacro();
 
     void addRunningEntry(int libraryIndex);
+    // Neither redraws the display: each caller redraws once after its change.
     void refreshRunningList();
-    void runningSelectionChanged();
+    void showRunningSelection();
     void clearRunning();
     void deleteRunning();
     void showWave();
