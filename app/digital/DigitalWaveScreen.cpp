@@ -71,7 +71,6 @@ void TDigitalWaveScreen::attach(TPictureBox& image, QScrollBar* scrollBar, TickS
         connect(scrollBar_, &QScrollBar::valueChanged, this, &TDigitalWaveScreen::scrolled);
     updateScrollBar();
     if (onSelect) onSelect();
-    redraw();
 }
 
 void TDigitalWaveScreen::setWave(TDigitalWave& wave) {

@@ -34,8 +34,8 @@ public:
 
     TDigitalWaveScreen() = default;
 
-    // Reads the picture's size, resets the view, hooks the mouse and the scroll bar (optional),
-    // raises onSelect and redraws.
+    // Reads the picture's size, resets the view, hooks the mouse and the scroll bar (optional)
+    // and raises onSelect. Nothing is drawn before the owner has shown a wave and redraws.
     void attach(TPictureBox& image, QScrollBar* scrollBar, TickSource tickSource, Flags flags);
     // Shows a wave, or the same one after a change; redraw follows separately.
     void setWave(TDigitalWave& wave);
