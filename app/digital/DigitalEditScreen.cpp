@@ -166,11 +166,7 @@ void TDigitalEditForm::wireButtons() {
     drop->accepts = [this] { return selectedMacro() >= 0; };
     drop->onDrop = [this](int, int) { addRunningEntry(selectedMacro()); };
     // The buttons act on click only: Enter belongs to the count and counter fields.
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        if (button->window() != this) continue;  // the value dialogs keep their "Ok"
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    TDigitalInterface::leaveEnterToFields(*this);
 }
 
 QString TDigitalEditForm::askFileName(const QString& title, const QString& folder,

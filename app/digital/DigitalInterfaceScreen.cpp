@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 
 #include "core/UserError.h"
 #include "core/UserMessages.h"
@@ -101,6 +102,14 @@ void TDigitalInterface::wire() {
     display_.onSelect = [this] { refreshPanel(); };
     display_.onCellClick = [this](int signal, std::uint16_t&) { editCell(signal); };
     refreshPanel();
+}
+
+void TDigitalInterface::leaveEnterToFields(QWidget& window) {
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->window() != &window) continue;
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 }
 
 void TDigitalInterface::guarded(const std::function<void()>& operation) {

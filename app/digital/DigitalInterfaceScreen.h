@@ -15,6 +15,7 @@ class ProgressReporter;
 class QAbstractButton;
 class QLineEdit;
 class QListWidget;
+class QWidget;
 class TDigitalWaveScreen;
 class UserMessages;
 
@@ -64,6 +65,9 @@ public:
 
     // Connects the controls and the display (once), then refreshes the panel.
     void wire();
+    // No button of the window presses on Enter, which belongs to its fields; the value dialogs
+    // it owns keep their "Ok".
+    static void leaveEnterToFields(QWidget& window);
     // The net-data panel for the display's selected signal.
     void refreshPanel();
     // The display shows the wave again and redraws.

@@ -74,11 +74,7 @@ TDigitalMacroForm::TDigitalMacroForm(MacroLibrary& library, int configuredIndex,
     connect(ui->OkBtn, &QPushButton::clicked, this, &TDigitalMacroForm::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     // Enter in the fields applies the test value; it must not press "Ok" as well.
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        if (button->window() != this) continue;  // the value dialogs keep their "Ok"
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    TDigitalInterface::leaveEnterToFields(*this);
     display_->redraw();
 }
 
