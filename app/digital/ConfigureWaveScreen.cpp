@@ -9,8 +9,7 @@
 namespace {
 
 QString pinName(const TSignal& signal, int pin) {
-    const QString name = QString::fromStdString(signal.name);
-    return signal.isBus() ? name + "[" + QString::number(pin) + "]" : name;
+    return QString::fromStdString(pinDisplayName(signal, pin));
 }
 
 }  // namespace

@@ -152,12 +152,11 @@ void TDigitalInterface::refreshPanel() {
             controls_.counterEdit->setEnabled(true);
         }
         if (controls_.bindingsList) {
-            const QString name = QString::fromStdString(selected.name);
             for (int pin = 0; pin < selected.width; ++pin) {
                 const int line = lineOfMask(selected.pins[static_cast<std::size_t>(pin)].mask);
-                const QString prefix =
-                    selected.isBus() ? name + "[" + QString::number(pin) + "]" : name;
-                controls_.bindingsList->addItem(prefix + " = D" + QString::number(line));
+                controls_.bindingsList->addItem(
+                    QString::fromStdString(pinDisplayName(selected, pin)) + " = D" +
+                    QString::number(line));
             }
         }
         if (selected.isBus())

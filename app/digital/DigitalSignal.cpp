@@ -43,6 +43,11 @@ std::string signalDisplayName(const TSignal& signal) {
     return signal.name + "[0:" + std::to_string(signal.width - 1) + "]";
 }
 
+std::string pinDisplayName(const TSignal& signal, int pin) {
+    if (signal.width <= 1) return signal.name;
+    return signal.name + "[" + std::to_string(pin) + "]";
+}
+
 int lineOfMask(std::uint16_t mask) {
     return mask == 0 ? -1 : std::countr_zero(mask);
 }

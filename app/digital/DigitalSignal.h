@@ -48,6 +48,8 @@ std::uint16_t signalLineMask(const TSignal& signal);
 
 // "DATA" for a single signal, "DATA[0:7]" for a bus of 8 lines.
 std::string signalDisplayName(const TSignal& signal);
+// "DATA[2]" for pin 2 of a bus, "DATA" for a single signal.
+std::string pinDisplayName(const TSignal& signal, int pin);
 
 // The index of the lowest set bit (the line number of a pin), -1 for an empty mask.
 int lineOfMask(std::uint16_t mask);
