@@ -369,3 +369,13 @@ std::optional<double> parseDecimal(std::string_view text) {
     if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
     return negative ? -value : value;
 }
+
+std::optional<int> parseInteger(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [last, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || last != end) return std::nullopt;
+    return value;
+}

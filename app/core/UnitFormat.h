@@ -76,3 +76,7 @@ std::string twoDigits(int value);
 // Reads a decimal number: optional leading spaces and sign, digits with an optional fraction
 // ("." only) and exponent, nothing after it. Never depends on the locale.
 std::optional<double> parseDecimal(std::string_view text);
+
+// Reads a whole number: an optional "+", then what std::from_chars takes for an int, and
+// nothing after it.
+std::optional<int> parseInteger(std::string_view text);

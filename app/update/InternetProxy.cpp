@@ -1,6 +1,6 @@
 #include "update/InternetProxy.h"
 
-#include <charconv>
+#include "core/UnitFormat.h"
 
 namespace {
 
@@ -25,13 +25,9 @@ std::string_view takeUntil(std::string_view& rest, std::string_view ends) {
 }  // namespace
 
 std::optional<std::int32_t> parsePortNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    std::int32_t port = 0;
-    const char* end = text.data() + text.size();
-    const auto [last, error] = std::from_chars(text.data(), end, port);
-    if (text.empty() || error != std::errc() || last != end || port < 0 || port > 65535)
-        return std::nullopt;
-    return port;
+    const std::optional<int> port = parseInteger(text);
+    if (!port || *port < 0 || *port > 65535) return std::nullopt;
+    return *port;
 }
 
 InternetProxyReading readInternetProxy(const RegistryValue& proxyEnable,

@@ -1,22 +1,12 @@
 #include "update/UpdateList.h"
 
-#include <charconv>
+#include "core/UnitFormat.h"
 
 namespace {
 
 bool isPlainFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-}
-
-std::optional<int> decimalInteger(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [last, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || last != end) return std::nullopt;
-    return value;
 }
 
 }  // namespace
@@ -37,7 +27,7 @@ std::optional<TUpdate> parseUpdateLine(std::string_view rawLine) {
     for (int* number : {&update.major, &update.minor, &update.release, &update.build}) {
         const std::size_t end = rest.find_first_of(".;");
         if (end == std::string_view::npos) return std::nullopt;
-        const std::optional<int> value = decimalInteger(rest.substr(0, end));
+        const std::optional<int> value = parseInteger(rest.substr(0, end));
         if (!value) return std::nullopt;
         *number = *value;
         rest.remove_prefix(end + 1);
@@ -71,6 +61,10 @@ int compareVersions(const std::array<int, 4>& a, const std::array<int, 4>& b) {
 
 std::array<int, 4> versionOf(const TUpdate& update) {
     return {update.major, update.minor, update.release, update.build};
+}
+
+std::string versionText(const TUpdate& update) {
+    return versionText(update.major, update.minor, update.release, update.build);
 }
 
 UpdateAge updateAge(const TUpdate& update, const std::array<std::uint16_t, 4>& programVersion) {

@@ -35,6 +35,8 @@ std::vector<TUpdate> parseUpdateList(std::string_view body);
 // -1, 0 or 1 as a is lower than, equal to or higher than b, number by number, major first.
 int compareVersions(const std::array<int, 4>& a, const std::array<int, 4>& b);
 std::array<int, 4> versionOf(const TUpdate& update);
+// "major.minor.release.build".
+std::string versionText(const TUpdate& update);
 UpdateAge updateAge(const TUpdate& update, const std::array<std::uint16_t, 4>& programVersion);
 
 // The entry than which no other is newer; of several with the highest version the last one.

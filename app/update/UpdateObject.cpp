@@ -145,8 +145,7 @@ void TUpdateObject::download(const TUpdate& update) {
     downloadWindow_ = std::make_unique<TDownloadForm>();
     Ui::TDownloadForm& window = downloadWindow_->controls();
     window.UrlLabel->setText(QString::fromLatin1(update.url));
-    window.VersionLabel->setText(QString::fromStdString(
-        versionText(update.major, update.minor, update.release, update.build)));
+    window.VersionLabel->setText(QString::fromStdString(versionText(update)));
     window.FileNameLabel->setText(fileName);
     window.ProgressLabel->setText(QStringLiteral("Finding host ..."));
     connect(downloadWindow_.get(), &TDownloadForm::closeRequested, &http_, &HttpClient::abort,

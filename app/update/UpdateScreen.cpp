@@ -13,8 +13,7 @@ namespace {
 const char* const AgeTexts[] = {"Old", "Same", "New"};
 
 QString versionString(const TUpdate& update) {
-    return QString::fromStdString(
-        versionText(update.major, update.minor, update.release, update.build));
+    return QString::fromStdString(versionText(update));
 }
 
 }  // namespace
