@@ -112,18 +112,28 @@ int createUniqueTemporary(const std::filesystem::path& target, std::filesystem::
 
 }  // namespace
 
+OpenedFile openRegularFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return {};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    return {fd, status.st_size};
+}
+
 FileRead readFileOfKind(const std::filesystem::path& path, std::size_t largestValidSize) {
     FileRead result;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const OpenedFile opened = openRegularFile(path);
+    Descriptor file(opened.fd);
     if (!file.valid()) return result;
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return result;
-    if (status.st_size < 0 || static_cast<std::uintmax_t>(status.st_size) > largestValidSize) {
+    if (opened.size < 0 || static_cast<std::uintmax_t>(opened.size) > largestValidSize) {
         result.status = ReadStatus::TooLarge;
         return result;
     }
     std::vector<std::uint8_t>& content = result.content;
-    content.reserve(static_cast<std::size_t>(status.st_size));
+    content.reserve(static_cast<std::size_t>(opened.size));
     std::uint8_t chunk[65536];
     for (;;) {
         ssize_t count = ::read(file.get(), chunk, sizeof chunk);

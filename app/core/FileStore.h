@@ -21,6 +21,15 @@ struct FileRead {
     std::vector<std::uint8_t> content;
 };
 
+// A regular file opened for reading, with its size then; `fd` is -1 when the path names
+// anything else (missing, unreadable, a folder, a device, a FIFO). Opening never blocks: a
+// FIFO is refused, not waited for. The caller closes `fd`.
+struct OpenedFile {
+    int fd = -1;
+    std::int64_t size = 0;
+};
+OpenedFile openRegularFile(const std::filesystem::path& path);
+
 // The whole content of a regular file of at most `largestValidSize` bytes. Opening never
 // blocks (a FIFO is refused, not waited for), and the size is checked before anything is read,
 // so a huge or endless file costs neither memory nor time.

@@ -1,21 +1,16 @@
 #include "digital/ValueFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "core/FileStore.h"
+
 std::shared_ptr<ValueFile> ValueFile::open(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::shared_ptr<ValueFile>(new ValueFile(fd, status.st_size));
+    const OpenedFile opened = openRegularFile(fileName);
+    if (opened.fd < 0) return nullptr;
+    return std::shared_ptr<ValueFile>(new ValueFile(opened.fd, opened.size));
 }
 
 ValueFile::~ValueFile() {

@@ -1,7 +1,5 @@
 #include "import/ASCIIOperations.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/FileStore.h"
 #include "import/ImportNumbers.h"
 
 namespace {
@@ -34,14 +33,11 @@ constexpr std::size_t kChunkSize = 65536;
 // FIFO) does not open, and opening never waits.
 class ChunkedFile {
 public:
-    explicit ChunkedFile(const std::filesystem::path& fileName)
-        : fd_(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
-        struct stat status {};
-        if (fd_ < 0 || ::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode)) return;
+    explicit ChunkedFile(const std::filesystem::path& fileName) {
+        const OpenedFile opened = openRegularFile(fileName);
+        fd_ = opened.fd;
         // Progress runs to twice the size; no file comes near this.
-        size_ =
-            std::min<std::int64_t>(status.st_size, std::numeric_limits<std::int64_t>::max() / 4);
-        open_ = true;
+        size_ = std::min<std::int64_t>(opened.size, std::numeric_limits<std::int64_t>::max() / 4);
     }
     ChunkedFile(const ChunkedFile&) = delete;
     ChunkedFile& operator=(const ChunkedFile&) = delete;
@@ -49,7 +45,7 @@ public:
         if (fd_ >= 0) ::close(fd_);
     }
 
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return fd_ >= 0; }
     std::int64_t size() const { return size_; }
 
     enum class PassResult { Done, ReadFailed, Stopped };
@@ -81,9 +77,8 @@ public:
     }
 
 private:
-    int fd_;
+    int fd_ = -1;
     std::int64_t size_ = 0;
-    bool open_ = false;
     char buffer_[kChunkSize];
 };
 
