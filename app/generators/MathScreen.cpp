@@ -174,19 +174,22 @@ void TMathForm::FormulaListDblClick(int row) {
 
 // ---------------------------------------------------------------- computing
 
-void TMathForm::CountBtnClick() {
+bool TMathForm::compute() {
     if (block_.advancedMode)
         storeValueTexts();
     else
         setSimpleFormula(block_, slotFromEdits(), constantsFromEdits());
-    if (!computeFormulaWaveform(block_, expression_, work_, messages_)) computeFailed_ = true;
+    const bool computed = computeFormulaWaveform(block_, expression_, work_, messages_);
     preview_.setRecord(work_);
+    return computed;
+}
+
+void TMathForm::CountBtnClick() {
+    compute();
 }
 
 void TMathForm::OkBtnClick() {
-    computeFailed_ = false;
-    CountBtnClick();
-    if (!computeFailed_) {
+    if (compute()) {
         block_.constants.yDescription = text(ui->YDesc);
         block_.constants.zDescription = text(ui->ZDesc);
         finishFormulaWaveform(block_, work_);

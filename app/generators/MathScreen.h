@@ -36,8 +36,6 @@ public:
     // OK computed every formula without an error: result() is the waveform made.
     bool produced() const { return produced_; }
     const MathParameterBlock& block() const { return block_; }
-    // The last computation showed an error.
-    bool computeFailed() const { return computeFailed_; }
 
     // ---- handlers ----
     void AddbtnClick();
@@ -61,6 +59,9 @@ private:
     MathSlot slotFromEdits() const;
     MathConstants constantsFromEdits() const;
     void storeValueTexts();
+    // Takes the edits into the parameters, computes the work copy and shows it; false after
+    // the message when a formula fails.
+    bool compute();
 
     std::unique_ptr<Ui::TMathForm> ui;
     DialogMessages messages_;
@@ -69,6 +70,5 @@ private:
     MathParameterBlock block_;
     WaveformRecord work_;
     TWaveScreen preview_;
-    bool computeFailed_ = false;
     bool produced_ = false;
 };
