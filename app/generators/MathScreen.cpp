@@ -190,8 +190,6 @@ void TMathForm::CountBtnClick() {
 
 void TMathForm::OkBtnClick() {
     if (compute()) {
-        block_.constants.yDescription = text(ui->YDesc);
-        block_.constants.zDescription = text(ui->ZDesc);
         finishFormulaWaveform(block_, work_);
         produced_ = true;
     }
