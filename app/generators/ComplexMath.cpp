@@ -49,6 +49,18 @@ double integralPower(double base, std::uint64_t exponent) {
     return result;
 }
 
+// The minus signs that start a term: the position of its first other item; `negate` tells
+// whether they negate the term.
+std::size_t leadingNegations(const std::vector<TTermItem>& items, bool& negate) {
+    std::size_t i = 0;
+    negate = false;
+    for (; i < items.size() && items[i].kind == ItemKind::Operator &&
+           items[i].operatorCode == OperatorCode::Negate;
+         ++i)
+        negate = !negate;
+    return i;
+}
+
 // base^exponent into result; false where it is not defined.
 bool power(double base, double exponent, double& result) {
     if (exponent == 0) {
@@ -297,12 +309,8 @@ double TComplexMath::evaluate() const {
 
 double TComplexMath::evaluateTerm(const TToken& term) const {
     const std::vector<TTermItem>& items = term.items;
-    std::size_t i = 0;
     bool negateTerm = false;
-    for (; i < items.size() && items[i].kind == ItemKind::Operator &&
-           items[i].operatorCode == OperatorCode::Negate;
-         ++i)
-        negateTerm = !negateTerm;
+    std::size_t i = leadingNegations(items, negateTerm);
     double value = 0;
     bool haveValue = false;
     for (; i < items.size(); ++i) {
@@ -451,12 +459,8 @@ bool TComplexMath::evaluateBlock(BlockRun& run, double* out) const {
 
 bool TComplexMath::evaluateTermBlock(const TToken& term, BlockRun& run, double* value) const {
     const std::vector<TTermItem>& items = term.items;
-    std::size_t i = 0;
     bool negateTerm = false;
-    for (; i < items.size() && items[i].kind == ItemKind::Operator &&
-           items[i].operatorCode == OperatorCode::Negate;
-         ++i)
-        negateTerm = !negateTerm;
+    std::size_t i = leadingNegations(items, negateTerm);
     std::fill_n(value, run.count, 0.0);
     bool haveValue = false;
     for (; i < items.size(); ++i) {
