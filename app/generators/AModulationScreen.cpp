@@ -5,13 +5,7 @@
 #include "core/UnitFormat.h"
 #include "panels/ZoomButtons.h"
 #include "ui_AModulationScreen.h"
-
-namespace {
-
-// Half the points of the period: a carrier of F periods needs a point step of at most 8192 / F.
-constexpr double NyquistPoints = 8192;
-
-}  // namespace
+#include "waves/DataViewRows.h"
 
 TAModulationForm::TAModulationForm(const WaveformRecord& source, const EditorContext& context,
                                    QWidget* parent)
@@ -53,7 +47,7 @@ void TAModulationForm::FreqEditChange() {
     params_.carrierPeriods = periods;
     ui->Label2->setText(
         QString::fromStdString("= " + formatFrequencyShort(periods * context_.frequency) + "Hz"));
-    carrierRed_ = context_.sampleStep > NyquistPoints / periods;
+    carrierRed_ = beyondReproduction(context_.sampleStep, periods);
     QPalette palette = ui->Label2->palette();
     palette.setColor(QPalette::WindowText,
                      carrierRed_ ? QColor(0xFF, 0x00, 0x00)

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr double RmsOfSine = 0.707;
-// Half the points of the period: a harmonic of order n needs a step of at most 8192 / n.
+// Half the points of the period: a component of n periods needs a step of at most 8192 / n.
 constexpr double NyquistPoints = 8192;
 
 std::string voltsText(double volts) {
@@ -20,8 +20,8 @@ std::string hertzText(double hertz) {
 }
 
 // The generator plays every step-th point of the period (channel B step times m points).
-bool beyondReproduction(const DataViewChannelInput& input, double order) {
-    return static_cast<double>(input.sampleStep) * input.multiplier > NyquistPoints / order;
+double pointStep(const DataViewChannelInput& input) {
+    return static_cast<double>(input.sampleStep) * input.multiplier;
 }
 
 void harmonicRows(const DataViewChannelInput& input, ChannelDataView& view) {
@@ -36,7 +36,7 @@ void harmonicRows(const DataViewChannelInput& input, ChannelDataView& view) {
         view.rows.push_back({std::to_string(harmonic.number) + ".", hertzText(fundamental * order),
                              voltsText(harmonic.amplitude / 127 * fundamentalVolts),
                              std::to_string(harmonic.phaseDegrees),
-                             beyondReproduction(input, order)});
+                             beyondReproduction(pointStep(input), order)});
     }
 }
 
@@ -57,7 +57,7 @@ ChannelDataView channelDataView(const DataViewChannelInput& input) {
             view.modulationLevel =
                 voltsText((100 - modulation.minimumAmplitude) * input.levelMillivolts / 200000);
             view.carrierFrequency = hertzText(input.frequency * carrier * input.multiplier);
-            view.carrierRed = beyondReproduction(input, carrier);
+            view.carrierRed = beyondReproduction(pointStep(input), carrier);
             break;
         }
         case kGeneratorNoise:
@@ -69,6 +69,10 @@ ChannelDataView channelDataView(const DataViewChannelInput& input) {
             break;
     }
     return view;
+}
+
+bool beyondReproduction(double pointStep, double periods) {
+    return pointStep > NyquistPoints / periods;
 }
 
 std::string noDataText(int channel) {

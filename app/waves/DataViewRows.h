@@ -44,5 +44,10 @@ struct ChannelDataView {
 
 ChannelDataView channelDataView(const DataViewChannelInput& input);
 
+// A component of `periods` periods per waveform is beyond what the generator reproduces when it
+// plays every pointStep-th point of the waveform: a harmonic of the data view, the carrier of
+// the modulation editor.
+bool beyondReproduction(double pointStep, double periods);
+
 // "No data available for channel A" (channel 0) or "... B".
 std::string noDataText(int channel);
