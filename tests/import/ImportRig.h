@@ -70,15 +70,10 @@ struct ImportRig : MainWindowOnInstrument {
         return q745vi::VirtualBench::process().parallelInstrument(0)->state(false).sampleClockHz;
     }
 
-    // Runs a command whose dialogs `operate` acts on (it is handed each modal window in turn
-    // and returns whether another one is to come).
+    // `operate` acts on the next modal window of class Form, once the operator could.
     template <class Form>
     static void onModal(std::function<void(Form&)> operate) {
-        whenModalShown([operate](QWidget* modal) {
-            auto* form = qobject_cast<Form*>(modal);
-            ASSERT_NE(form, nullptr) << modal->metaObject()->className();
-            operate(*form);
-        });
+        whenModalShownOf<Form>(std::move(operate));
     }
 
     RecordingMessages messages;
