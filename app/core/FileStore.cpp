@@ -14,15 +14,11 @@ namespace {
 // Closes a descriptor on every path out of a function.
 class Descriptor {
 public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
-    }
-    void reset(int fd) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
