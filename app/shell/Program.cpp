@@ -380,8 +380,7 @@ void Program::buildAnalogMode() {
     }
     waveA_->onMouseOver = [this] { mainForm_->WaveAMouseOver(); };
     waveB_->onMouseOver = [this] { mainForm_->WaveBMouseOver(); };
-    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
-    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    showChosenSlots();
     mainForm_->setAnalogDisplays(waveA_.get(), waveB_.get());
     settings_->setWaveDisplayB(waveB_.get());
 
@@ -451,9 +450,8 @@ void Program::buildImportMode() {
 // Each mode's objects pass their state to the generator model, inside that mode.
 void Program::startModes() {
     state_.pushMode(ModeAnalog);
-    // The settings may have chosen other slots; each display gives its record to its channel.
-    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
-    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    // The settings may have chosen other slots.
+    showChosenSlots();
     analogFrequency_->sendFrequency();
     channelA_->applyAll();
     channelB_->applyAll();
@@ -472,12 +470,17 @@ void Program::startModes() {
     state_.popMode();
 }
 
+// The analog displays show the chosen slots; each gives its record to its channel.
+void Program::showChosenSlots() {
+    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
+    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+}
+
 // A profile chose its slots: the analog displays show them (and give them to their channels),
 // and the channel panels show what the profile set.
 void Program::reloadAfterProfile() {
     state_.pushMode(ModeAnalog);
-    waveA_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexA)]);
-    waveB_->setRecord(store_.slots[static_cast<std::size_t>(state_.waveIndexB)]);
+    showChosenSlots();
     state_.popMode();
     channelA_->refreshValues();
     channelB_->refreshValues();

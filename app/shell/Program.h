@@ -84,6 +84,7 @@ private:
     void buildAnalogMode();
     void buildDigitalMode();
     void buildImportMode();
+    void showChosenSlots();
     void reloadAfterProfile();
     void startModes();
     void shutDown();
