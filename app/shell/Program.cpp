@@ -157,7 +157,10 @@ void Program::freeObjects() {
         mainForm_->setDigitalDisplay(nullptr);
         mainForm_->setChannelPanels(nullptr, nullptr);
     }
-    if (settings_) settings_->setChannelPanels(nullptr, nullptr);
+    if (settings_) {
+        settings_->setChannelPanels(nullptr, nullptr);
+        settings_->setWaveDisplayB(nullptr);
+    }
     if (modules_) modules_->importCommands = nullptr;
     importCommands_.reset();
     channelA_.reset();
@@ -173,7 +176,6 @@ void Program::freeObjects() {
     modules_.reset();
     updateObject_.reset();
     profiles_.reset();
-    if (settings_) settings_->setWaveDisplayB(nullptr);
     settings_.reset();
     analogFrequency_.reset();
     trigger_.reset();
