@@ -260,14 +260,14 @@ void TWaveScreen::endZoom() {
 // ---------------------------------------------------------------- cursors
 
 void TWaveScreen::setCursorPixel(Cursor cursor, int pixel) {
-    const bool vertical = cursor == Cursor::V1 || cursor == Cursor::V2;
-    cursorPixels_[index(cursor)] = std::clamp(pixel, 0, vertical ? view_.lastX : view_.lastY);
+    cursorPixels_[index(cursor)] =
+        std::clamp(pixel, 0, vertical(cursor) ? view_.lastX : view_.lastY);
     redraw();
 }
 
 int TWaveScreen::cursorPoint(Cursor cursor) const {
     const int pixel = cursorPixel(cursor);
-    if (cursor == Cursor::V1 || cursor == Cursor::V2) return view_.xToIndex(pixel);
+    if (vertical(cursor)) return view_.xToIndex(pixel);
     return view_.yToValue(pixel);
 }
 
@@ -306,9 +306,8 @@ std::optional<TWaveScreen::Cursor> TWaveScreen::cursorNear(QPoint position) cons
     if (!cursorsVisible()) return std::nullopt;
     for (Cursor cursor : {Cursor::V1, Cursor::V2, Cursor::H1, Cursor::H2}) {
         if (!cursorEnabled_[index(cursor)]) continue;
-        const bool vertical = cursor == Cursor::V1 || cursor == Cursor::V2;
-        const int distance =
-            vertical ? position.x() - cursorPixel(cursor) : position.y() - cursorPixel(cursor);
+        const int distance = vertical(cursor) ? position.x() - cursorPixel(cursor)
+                                              : position.y() - cursorPixel(cursor);
         if (std::abs(distance) <= PickUpDistance) return cursor;
     }
     return std::nullopt;
@@ -489,8 +488,7 @@ void TWaveScreen::mouseMove(QPoint position, Qt::MouseButtons buttons) {
         rangeTo_ = std::clamp(x, 0, view_.lastX);
         redraw();
     } else if (draggedCursor_) {
-        const bool vertical = *draggedCursor_ == Cursor::V1 || *draggedCursor_ == Cursor::V2;
-        setCursorPixel(*draggedCursor_, vertical ? x : y);
+        setCursorPixel(*draggedCursor_, vertical(*draggedCursor_) ? x : y);
         if (onCursorMoved) onCursorMoved();
     } else if (draggedRangeCursor_ >= 0) {
         setRangeCursor(draggedRangeCursor_ + 1, view_.xToIndex(x));
@@ -626,7 +624,7 @@ void TWaveScreen::drawMeasurementCursors(QImage& image) {
     for (Cursor cursor : {Cursor::V1, Cursor::V2, Cursor::H1, Cursor::H2}) {
         if (!cursorEnabled_[index(cursor)]) continue;
         const QRgb color = CursorColors[index(cursor)];
-        if (cursor == Cursor::V1 || cursor == Cursor::V2)
+        if (vertical(cursor))
             invertColumn(image, cursorPixel(cursor), 0, view_.lastY, color);
         else
             invertRow(image, cursorPixel(cursor), 0, view_.lastX, color);

@@ -179,6 +179,8 @@ protected:
 
 private:
     static std::size_t index(Cursor cursor) { return static_cast<std::size_t>(cursor); }
+    // V1 and V2 are pixel columns, H1 and H2 rows.
+    static bool vertical(Cursor cursor) { return cursor == Cursor::V1 || cursor == Cursor::V2; }
     bool phaseArrowsShown() const { return phaseShown_ && phaseGrab_; }
     bool cursorsVisible() const { return isActive() || cursorsShownByOwner_; }
     // The follower hands the mouse to its master while the phase is grabbed.
