@@ -198,15 +198,16 @@ void TWaveScreen::shownEdited() {
 }
 
 void TWaveScreen::restoreToolCopy() {
-    if (toolCopy_.size() == shown_.points.size()) shown_.points = toolCopy_;
-    dense_.reset();
-    redraw();
+    restoreCopy(toolCopy_);
 }
 
 void TWaveScreen::restoreStrokeCopy() {
-    if (strokeCopy_.size() == shown_.points.size()) shown_.points = strokeCopy_;
-    dense_.reset();
-    redraw();
+    restoreCopy(strokeCopy_);
+}
+
+void TWaveScreen::restoreCopy(const std::vector<std::uint8_t>& copy) {
+    if (copy.size() == shown_.points.size()) shown_.points = copy;
+    shownEdited();
 }
 
 void TWaveScreen::releaseCopies() {

@@ -186,6 +186,8 @@ private:
     // The follower hands the mouse to its master while the phase is grabbed.
     TWaveScreen* mouseTarget();
     void rebuildShown();
+    // The shown points become the copy when it is of their length.
+    void restoreCopy(const std::vector<std::uint8_t>& copy);
     void recordLength();
     void fitView();
     void endZoom();
