@@ -538,10 +538,6 @@ void TWaveScreen::mouseRelease(QPoint position, Qt::MouseButton button) {
 // ---------------------------------------------------------------- drawing
 
 void TWaveScreen::redraw() {
-    render();
-}
-
-void TWaveScreen::render() {
     if (picture_ == nullptr) return;
     fitView();
     QImage& image = picture_->image();

@@ -197,7 +197,6 @@ private:
     // The pixel column of a range cursor on screen.
     int rangeCursorX(int number) const;
 
-    void render();
     void drawTrace(QImage& image);
     void drawLabels(QImage& image);
     void drawRangeCursors(QImage& image);
