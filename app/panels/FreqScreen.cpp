@@ -224,9 +224,14 @@ void TFreqScreen::afterViewChange() {
 
 // ---------------------------------------------------------------- scale
 
-// The red marker goes to column x, as far as the range and channel B's multiplier allow.
+// The frequency under a column, as far as the range and channel B's multiplier allow.
+double TFreqScreen::reachableFrequencyAt(double x) const {
+    return std::max(std::min(scale_.frequencyAt(x), ratioLimit_), scale_.minFrequency());
+}
+
+// The red marker goes to column x.
 void TFreqScreen::programFrequencyFromPixel(int x) {
-    const double f = std::max(std::min(scale_.frequencyAt(x), ratioLimit_), scale_.minFrequency());
+    const double f = reachableFrequencyAt(x);
     programFrequency_ = f;
     markerPixel_ = x;
     setFineBar(fineBarPosition(scale_.pixelOf(f), x));
@@ -242,8 +247,7 @@ void TFreqScreen::stepMarker(int direction) {
     }
     // Far outside the view a whole column is not a frequency nearby: one column's worth from
     // where the marker is.
-    programFrequency_ = std::max(std::min(scale_.frequencyAt(exact + direction), ratioLimit_),
-                                 scale_.minFrequency());
+    programFrequency_ = reachableFrequencyAt(exact + direction);
     if (continuous_) deviceFrequency_ = programFrequency_;
     updateMarker();
     sendFrequency();
@@ -341,8 +345,7 @@ void TFreqScreen::typedFrequency() {
 
 void TFreqScreen::fineBarMoved(int position) {
     if (busy_) return;
-    const double f = scale_.frequencyAt(markerPixel_ + (position - 100) / 100.0);
-    programFrequency_ = std::max(std::min(f, ratioLimit_), scale_.minFrequency());
+    programFrequency_ = reachableFrequencyAt(markerPixel_ + (position - 100) / 100.0);
     if (continuous_) deviceFrequency_ = programFrequency_;
     sendFrequency();
 }

@@ -103,6 +103,7 @@ private:
     void showScaleButtons();
     void updateMarker();
     void setFineBar(int position);
+    double reachableFrequencyAt(double x) const;
     void programFrequencyFromPixel(int x);
     void stepMarker(int direction);
     void afterViewChange();
