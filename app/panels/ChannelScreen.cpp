@@ -84,7 +84,7 @@ void TChannelScreen::initialise() {
         if (!busy_) levelBarMoved();
     });
     connect(c_.ShiftBar, &QScrollBar::valueChanged, this, [this] {
-        if (!busy_) shiftBarMoved();
+        if (!busy_) shiftBarChanged();
     });
     for (QAbstractButton* toggle :
          {c_.VppBtn, c_.VavgBtn, c_.VRmsBtn, c_.VpBtn, c_.VpPlusBtn, c_.VpMinusBtn})
@@ -190,7 +190,7 @@ void TChannelScreen::showOutput(std::int32_t state) {
     button->setChecked(true);
 }
 
-void TChannelScreen::chooseLevel(double millivolts) {
+void TChannelScreen::setLevelMillivolts(double millivolts) {
     const AttenuatorChoice path = chooseAttenuator(millivolts, LoadFactor(load_));
     showOutput(path.outputState);
     generator_.ChangeOutputState(channel_, path.outputState);
@@ -201,34 +201,26 @@ void TChannelScreen::chooseLevel(double millivolts) {
     refresh();
 }
 
-void TChannelScreen::setLevelMillivolts(double millivolts) {
-    chooseLevel(millivolts);
-}
-
 void TChannelScreen::vppEntered() {
     const std::optional<double> volts = parseVoltage(c_.VppEdit->text().toStdString());
-    if (volts && peakToPeak_ != 0) chooseLevel(fullScaleForVpp(*volts, peakToPeak_));
+    if (volts && peakToPeak_ != 0) setLevelMillivolts(fullScaleForVpp(*volts, peakToPeak_));
     c_.VppEdit->selectAll();
 }
 
 void TChannelScreen::dbEntered() {
     const std::optional<double> db =
         parseDecimal(commaToPoint(c_.dBEdit->text().trimmed().toStdString()));
-    if (db && peakToPeak_ != 0) chooseLevel(fullScaleForDb(*db, dbReference_, peakToPeak_));
+    if (db && peakToPeak_ != 0) setLevelMillivolts(fullScaleForDb(*db, dbReference_, peakToPeak_));
     c_.dBEdit->selectAll();
 }
 
 // ---------------------------------------------------------------- shift
 
-void TChannelScreen::shiftBarMoved() {
+void TChannelScreen::shiftBarChanged() {
     programShift_ = barCode(c_.ShiftBar);
     if (c_.ConShiftBtn->isChecked()) deviceShift_ = programShift_;
     generator_.ChangeShift(channel_, deviceShift_);
     refresh();
-}
-
-void TChannelScreen::shiftBarChanged() {
-    shiftBarMoved();
 }
 
 void TChannelScreen::sendDeviceShift() {

@@ -105,12 +105,9 @@ public:
 
 private:
     void levelBarMoved();
-    void shiftBarMoved();
     void outputChosen(std::int32_t state);
     void filterChosen(int item);
     void sendDeviceShift();
-    // The attenuator choice for a wanted full-scale level, then the level bar moves to it.
-    void chooseLevel(double millivolts);
     void showOutput(std::int32_t state);
     void applyLoad(std::int32_t ohms);
     void showLoad();
