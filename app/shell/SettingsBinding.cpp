@@ -16,43 +16,13 @@
 #include "core/SettingsTranslator.h"
 #include "shell/WaveDisplayLink.h"
 #include "device/VirtualGenerator.h"
+#include "panels/ChannelScreen.h"
 #include "panels/FreqScreen.h"
 #include "panels/TrgScreen.h"
 #include "ui_Main.h"
 #include "waves/WaveformStore.h"
 
 namespace {
-
-// The controls of one channel that the settings touch.
-struct ChannelControls {
-    QAbstractButton* conShift;
-    QAbstractButton* stepShift;
-    QAbstractButton* shiftOut;
-    QScrollBar* shiftBar;
-    QAbstractButton* extOn;
-    QAbstractButton* extOff;
-    QAbstractButton* autoDb;
-    QAbstractButton* manualDb;
-    QComboBox* levelUnits;
-    QAbstractButton* vpp;
-    QAbstractButton* vp;
-    QAbstractButton* vpPlus;
-    QAbstractButton* vpMinus;
-    QAbstractButton* vrms;
-    QAbstractButton* vavg;
-};
-
-ChannelControls channelControls(Ui::TMainForm& ui, int channel) {
-    if (channel == 0)
-        return {ui.ConShiftBtnA,   ui.StepShiftBtnA,   ui.ShiftOutBtnA, ui.ShiftBarA,
-                ui.ExtLevelOnBtnA, ui.ExtLevelOffBtnA, ui.AutoDBBtnA,   ui.ManualDBBtnA,
-                ui.LevelUnitsBoxA, ui.VppBtnA,         ui.VpBtnA,       ui.VpPlusBtnA,
-                ui.VpMinusBtnA,    ui.VRmsBtnA,        ui.VavgBtnA};
-    return {ui.ConShiftBtnB,   ui.StepShiftBtnB,   ui.ShiftOutBtnB, ui.ShiftBarB,
-            ui.ExtLevelOnBtnB, ui.ExtLevelOffBtnB, ui.AutoDBBtnB,   ui.ManualDBBtnB,
-            ui.LevelUnitsBoxB, ui.VppBtnB,         ui.VpBtnB,       ui.VpPlusBtnB,
-            ui.VpMinusBtnB,    ui.VRmsBtnB,        ui.VavgBtnB};
-}
 
 // The "Con" and "Step" buttons of a mode's frequency panel.
 std::pair<QAbstractButton*, QAbstractButton*> moveButtons(Ui::TMainForm& ui, int mode) {
@@ -116,24 +86,24 @@ SettingsValues SettingsBinding::gather() const {
     v.proxyAddress = s.proxyAddress;
     v.proxyPort = s.proxyPort;
     for (int c = 0; c < 2; ++c) {
-        const ChannelControls controls = channelControls(ui, c);
+        const auto controls = TChannelScreen::controlsOf(ui, c);
         ChannelSettings& ch = v.channels[c];
         ch.realShift = g.shift(c);
-        ch.shiftMode = controls.conShift->isChecked() ? 1 : 0;
-        ch.shift = barValue(controls.shiftBar);
+        ch.shiftMode = controls.ConShiftBtn->isChecked() ? 1 : 0;
+        ch.shift = barValue(controls.ShiftBar);
         ch.level = g.level(c);
         ch.externalLevel = g.externalLevel(c);
         ch.output = g.outputState(c);
         ch.load = g.load(c);
-        ch.relativeDbMode = controls.autoDb->isChecked() ? 1 : 0;
+        ch.relativeDbMode = controls.AutoDBBtn->isChecked() ? 1 : 0;
         if (const ChannelPanelLink* panel = o_.channelPanels[c])
             ch.relativeDbNull = panel->dbReference();
-        ch.absoluteDbUnit = controls.levelUnits->currentIndex();
-        ch.vpp = controls.vpp->isChecked();
-        ch.vp = controls.vp->isChecked();
-        ch.vpMode = controls.vpPlus->isChecked() ? 1 : 0;
-        ch.vrms = controls.vrms->isChecked();
-        ch.vavg = controls.vavg->isChecked();
+        ch.absoluteDbUnit = controls.LevelUnitsBox->currentIndex();
+        ch.vpp = controls.VppBtn->isChecked();
+        ch.vp = controls.VpBtn->isChecked();
+        ch.vpMode = controls.VpPlusBtn->isChecked() ? 1 : 0;
+        ch.vrms = controls.VRmsBtn->isChecked();
+        ch.vavg = controls.VavgBtn->isChecked();
         ch.filter = g.filter(c);
         ch.wave = c == 0 ? s.waveIndexA : s.waveIndexB;
     }
@@ -205,17 +175,17 @@ void SettingsBinding::setProxyPort(std::int32_t port) {
 
 void SettingsBinding::setRealShift(int channel, std::int32_t code) {
     setShift(channel, code);
-    channelControls(o_.mainForm.controls(), channel).shiftOut->click();
+    TChannelScreen::controlsOf(o_.mainForm.controls(), channel).ShiftOutBtn->click();
     if (!channelPanelPresent(channel)) generator().ChangeShift(channel, code);
 }
 
 void SettingsBinding::setShiftMode(int channel, bool continuous) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
-    pressDown(continuous ? controls.conShift : controls.stepShift);
+    const auto controls = TChannelScreen::controlsOf(o_.mainForm.controls(), channel);
+    pressDown(continuous ? controls.ConShiftBtn : controls.StepShiftBtn);
 }
 
 void SettingsBinding::setShift(int channel, std::int32_t code) {
-    QScrollBar* bar = channelControls(o_.mainForm.controls(), channel).shiftBar;
+    QScrollBar* bar = TChannelScreen::controlsOf(o_.mainForm.controls(), channel).ShiftBar;
     bar->setValue(bar->maximum() - code);
 }
 
@@ -225,8 +195,8 @@ void SettingsBinding::setLevel(int channel, std::int32_t code) {
 }
 
 void SettingsBinding::setExternalLevel(int channel, bool on) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
-    pressDown(on ? controls.extOn : controls.extOff);
+    const auto controls = TChannelScreen::controlsOf(o_.mainForm.controls(), channel);
+    pressDown(on ? controls.ExtLevelOnBtn : controls.ExtLevelOffBtn);
     if (!channelPanelPresent(channel)) generator().ChangeExternalLevel(channel, on ? 1 : 0);
 }
 
@@ -243,8 +213,8 @@ void SettingsBinding::setLoad(int channel, std::int32_t ohms) {
 }
 
 void SettingsBinding::setRelativeDbMode(int channel, bool autoDb) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
-    pressDown(autoDb ? controls.autoDb : controls.manualDb);
+    const auto controls = TChannelScreen::controlsOf(o_.mainForm.controls(), channel);
+    pressDown(autoDb ? controls.AutoDBBtn : controls.ManualDBBtn);
 }
 
 void SettingsBinding::setRelativeDbNull(int channel, double millivolts) {
@@ -253,32 +223,32 @@ void SettingsBinding::setRelativeDbNull(int channel, double millivolts) {
 }
 
 void SettingsBinding::setAbsoluteDbUnit(int channel, std::int32_t item) {
-    setItemQuietly(channelControls(o_.mainForm.controls(), channel).levelUnits, item);
+    setItemQuietly(TChannelScreen::controlsOf(o_.mainForm.controls(), channel).LevelUnitsBox, item);
 }
 
 void SettingsBinding::setIndicator(int channel, Indicator indicator, bool down) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
+    const auto controls = TChannelScreen::controlsOf(o_.mainForm.controls(), channel);
     QAbstractButton* button = nullptr;
     switch (indicator) {
         case Indicator::Vpp:
-            button = controls.vpp;
+            button = controls.VppBtn;
             break;
         case Indicator::Vp:
-            button = controls.vp;
+            button = controls.VpBtn;
             break;
         case Indicator::VRms:
-            button = controls.vrms;
+            button = controls.VRmsBtn;
             break;
         case Indicator::VAvg:
-            button = controls.vavg;
+            button = controls.VavgBtn;
             break;
     }
     button->setChecked(down);
 }
 
 void SettingsBinding::setVpMode(int channel, bool plus) {
-    const ChannelControls controls = channelControls(o_.mainForm.controls(), channel);
-    (plus ? controls.vpPlus : controls.vpMinus)->setChecked(true);
+    const auto controls = TChannelScreen::controlsOf(o_.mainForm.controls(), channel);
+    (plus ? controls.VpPlusBtn : controls.VpMinusBtn)->setChecked(true);
 }
 
 void SettingsBinding::setFilterItem(int channel, std::int32_t item) {
