@@ -1,9 +1,8 @@
 #include "generators/AModulationScreen.h"
 
-#include <QApplication>
-
 #include "core/UnitFormat.h"
 #include "panels/ZoomButtons.h"
+#include "shell/RedLabel.h"
 #include "ui_AModulationScreen.h"
 #include "waves/DataViewRows.h"
 
@@ -48,11 +47,7 @@ void TAModulationForm::FreqEditChange() {
     ui->Label2->setText(
         QString::fromStdString("= " + formatFrequencyShort(periods * context_.frequency) + "Hz"));
     carrierRed_ = beyondReproduction(context_.sampleStep, periods);
-    QPalette palette = ui->Label2->palette();
-    palette.setColor(QPalette::WindowText,
-                     carrierRed_ ? QColor(0xFF, 0x00, 0x00)
-                                 : QApplication::palette(ui->Label2).color(QPalette::WindowText));
-    ui->Label2->setPalette(palette);
+    showInRed(*ui->Label2, carrierRed_);
 }
 
 void TAModulationForm::AmplEditChange() {

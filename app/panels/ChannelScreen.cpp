@@ -14,6 +14,7 @@
 #include "device/GeneratorConversions.h"
 #include "device/VirtualGenerator.h"
 #include "panels/ChannelLevels.h"
+#include "shell/RedLabel.h"
 #include "ui_Main.h"
 #include "waves/WaveformRecord.h"
 
@@ -29,14 +30,6 @@ std::int32_t barCode(const QScrollBar* bar) {
 
 void setBarCode(QScrollBar* bar, std::int32_t code) {
     bar->setValue(bar->maximum() - clampCode(code));
-}
-
-void showWarning(QLabel* label, bool warning) {
-    QPalette palette = label->palette();
-    palette.setColor(
-        QPalette::WindowText,
-        warning ? QColor(Qt::red) : label->parentWidget()->palette().color(QPalette::WindowText));
-    label->setPalette(palette);
 }
 
 }  // namespace
@@ -347,8 +340,8 @@ void TChannelScreen::refresh() {
     c_.dBEdit->setText(
         QString::fromStdString(relativeDbText(in.fullScaleMillivolts, peakToPeak_, dbReference_)));
     c_.dBEdit->setEnabled(peakToPeak_ != 0 && levelFree);
-    showWarning(c_.levelLabel, out.levelWarning);
-    showWarning(c_.shiftLabel, out.shiftWarning);
+    showInRed(*c_.levelLabel, out.levelWarning);
+    showInRed(*c_.shiftLabel, out.shiftWarning);
 
     c_.ShiftEdit->setText(QString::fromStdString(
         voltsText(generator_.OffsetVolts(channel_, programShift_) / 1000.0)));

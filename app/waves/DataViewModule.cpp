@@ -1,24 +1,15 @@
 #include "waves/DataViewModule.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <array>
 
+#include "shell/RedLabel.h"
 #include "ui_DataViewModule.h"
 
 namespace {
 
 // The labels of one harmonics row: order, frequency, voltage, phase and "deg".
 using RowLabels = std::array<QLabel*, 5>;
-
-const QColor Red(0xFF, 0x00, 0x00);
-
-void colour(QLabel* label, bool red) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-                     red ? Red : QApplication::palette(label).color(QPalette::WindowText));
-    label->setPalette(palette);
-}
 
 void showRow(const RowLabels& labels, const HarmonicRow* row) {
     const std::array<QString, 4> texts =
@@ -29,7 +20,7 @@ void showRow(const RowLabels& labels, const HarmonicRow* row) {
                        : std::array<QString, 4>{"N/A", "N/A", "N/A", "N/A"};
     for (std::size_t k = 0; k < labels.size(); ++k) {
         if (k < texts.size()) labels[k]->setText(texts[k]);
-        colour(labels[k], row != nullptr && row->red);
+        showInRed(*labels[k], row != nullptr && row->red);
         labels[k]->setVisible(row != nullptr);
     }
 }
@@ -83,6 +74,6 @@ void TDataViewModuleForm::showChannel(int channel, const ChannelDataView& view) 
     QLabel* carrier = a ? c.ModAFreq : c.ModBFreq;
     (a ? c.ModALevel : c.ModBLevel)->setText(QString::fromStdString(view.modulationLevel));
     carrier->setText(QString::fromStdString(view.carrierFrequency));
-    colour(carrier, view.carrierRed);
+    showInRed(*carrier, view.carrierRed);
     (a ? c.NoiseLevelA : c.NoiseLevelB)->setText(QString::fromStdString(view.noiseLevel));
 }
