@@ -5,6 +5,7 @@
 
 #include "device/DeviceAddressing.h"
 #include "device/DriverApi.h"
+#include "shell/DialogFlags.h"
 #include "shell/WindowPlacement.h"
 #include "ui_CommSettings.h"
 
@@ -16,9 +17,7 @@ constexpr char PortChosenByDriver = 'N';
 
 TCommSettingsForm::TCommSettingsForm(DriverApi& driver, const DeviceSettings& configured,
                                      std::int32_t interfaceInUse, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::TCommSettingsForm>()),
       driver_(driver),
       configured_(configured),

@@ -2,15 +2,14 @@
 
 #include "core/UnitFormat.h"
 #include "panels/ZoomButtons.h"
+#include "shell/DialogFlags.h"
 #include "shell/RedLabel.h"
 #include "ui_AModulationScreen.h"
 #include "waves/DataViewRows.h"
 
 TAModulationForm::TAModulationForm(const WaveformRecord& source, const EditorContext& context,
                                    QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::TAModulationForm>()),
       source_(source),
       context_(context),

@@ -4,13 +4,12 @@
 #include <algorithm>
 
 #include "generators/HandReadouts.h"
+#include "shell/DialogFlags.h"
 #include "shell/PictureBox.h"
 #include "ui_HandScreen.h"
 
 THandForm::THandForm(const WaveformRecord& source, const EditorContext& context, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::THandForm>()),
       work_(source),
       context_(context) {

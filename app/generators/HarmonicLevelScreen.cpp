@@ -4,6 +4,7 @@
 
 #include "core/UnitFormat.h"
 #include "core/UserError.h"
+#include "shell/DialogFlags.h"
 #include "ui_HarmonicLevelScreen.h"
 
 namespace {
@@ -14,10 +15,7 @@ constexpr int PercentItem = 1;
 }  // namespace
 
 THarmonicLevelForm::THarmonicLevelForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      ui(std::make_unique<Ui::THarmonicLevelForm>()) {
+    : QDialog(parent, kFixedDialogFlags), ui(std::make_unique<Ui::THarmonicLevelForm>()) {
     ui->setupUi(this);
     setFixedSize(size());
     connect(ui->OkBtn, &QPushButton::clicked, this, &THarmonicLevelForm::OkBtnClick);

@@ -8,6 +8,7 @@
 #include "generators/HarmonicLevelFormula.h"
 #include "generators/HarmonicLevelScreen.h"
 #include "panels/ZoomButtons.h"
+#include "shell/DialogFlags.h"
 #include "ui_HarmonicLevelScreen.h"
 #include "ui_HarmonicScreen.h"
 
@@ -25,9 +26,7 @@ std::optional<std::int32_t> wholeNumber(const QLineEdit* edit) {
 }  // namespace
 
 THarmonicForm::THarmonicForm(const WaveformRecord& source, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::THarmonicForm>()),
       work_(source),
       levelForm_(std::make_unique<THarmonicLevelForm>(this)) {

@@ -2,13 +2,12 @@
 
 #include "generators/MathParameterBlock.h"
 #include "generators/MathScreen.h"
+#include "shell/DialogFlags.h"
 #include "ui_MathOptions.h"
 #include "ui_MathScreen.h"
 
 TMathOptionsForm::TMathOptionsForm(WaveformRecord& record, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::TMathOptionsForm>()),
       record_(record) {
     ui->setupUi(this);

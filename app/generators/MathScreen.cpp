@@ -4,6 +4,7 @@
 
 #include "generators/FormulaWaveform.h"
 #include "panels/ZoomButtons.h"
+#include "shell/DialogFlags.h"
 #include "ui_MathScreen.h"
 
 namespace {
@@ -21,11 +22,7 @@ std::string text(const QLineEdit* edit) {
 }  // namespace
 
 TMathForm::TMathForm(const WaveformRecord& source, QWidget* parent, TPictureBox* previewArea)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      ui(std::make_unique<Ui::TMathForm>()),
-      work_(source) {
+    : QDialog(parent, kFixedDialogFlags), ui(std::make_unique<Ui::TMathForm>()), work_(source) {
     ui->setupUi(this);
     setFixedSize(size());
 

@@ -1,12 +1,11 @@
 #include "generators/NoiseScreen.h"
 
 #include "panels/ZoomButtons.h"
+#include "shell/DialogFlags.h"
 #include "ui_NoiseScreen.h"
 
 TNoiseForm::TNoiseForm(const WaveformRecord& source, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::TNoiseForm>()),
       source_(source),
       work_(source) {

@@ -2,13 +2,12 @@
 
 #include <QPainter>
 
+#include "shell/DialogFlags.h"
 #include "shell/PictureBox.h"
 #include "ui_SquareScreen.h"
 
 TSquareForm::TSquareForm(WaveformRecord& record, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogFlags),
       ui(std::make_unique<Ui::TSquareForm>()),
       record_(record),
       shares_(decodeSquareShares(record.params)) {

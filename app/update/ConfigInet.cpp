@@ -4,15 +4,14 @@
 
 #include "core/AppState.h"
 #include "core/UserMessages.h"
+#include "shell/DialogFlags.h"
 #include "shell/WindowPlacement.h"
 #include "ui_ConfigInet.h"
 #include "update/InternetProxy.h"
 
 TConfigInetForm::TConfigInetForm(AppState& state, UserMessages& messages,
                                  SettingsReader readSettings, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogWithMinimiseFlags),
       ui(std::make_unique<Ui::TConfigInetForm>()),
       state_(state),
       messages_(messages),

@@ -5,6 +5,7 @@
 
 #include "core/UnitFormat.h"
 #include "core/UserMessages.h"
+#include "shell/DialogFlags.h"
 #include "shell/WindowPlacement.h"
 #include "ui_UpdateScreen.h"
 
@@ -21,9 +22,7 @@ QString versionString(const TUpdate& update) {
 TUpdateForm::TUpdateForm(const std::vector<TUpdate>& updates,
                          const std::array<std::uint16_t, 4>& programVersion, UserMessages& messages,
                          QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, kFixedDialogWithMinimiseFlags),
       ui(std::make_unique<Ui::TUpdateForm>()),
       messages_(messages) {
     ui->setupUi(this);
