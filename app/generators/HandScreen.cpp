@@ -82,19 +82,7 @@ void THandForm::chooseTool(HandTool tool) {
         return;
     }
     // A zoom mode still waiting for its click gives way to the tool.
-    switch (display_.zoomMode()) {
-        case TWaveScreen::ZoomMode::ZoomIn:
-            display_.toggleZoomIn();
-            break;
-        case TWaveScreen::ZoomMode::ZoomMax:
-            display_.toggleZoomMax();
-            break;
-        case TWaveScreen::ZoomMode::OverZoom:
-            display_.toggleOverZoom();
-            break;
-        default:
-            break;
-    }
+    display_.cancelZoomMode();
     zoom_.showMode(display_);
     display_.setEditHandler(editHandler_);
 }

@@ -128,6 +128,8 @@ public:
     void toggleZoomMax();
     void toggleOverZoom();
     ZoomMode zoomMode() const { return zoomMode_; }
+    // A zoom mode still waiting for its click ends unused.
+    void cancelZoomMode() { zoomMode_ = ZoomMode::None; }
     const WaveView& view() const { return view_; }
     bool overZoomed() const { return view_.overZoomed(); }
 
